@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "link/report.h"
+#include "link/transport.h"
+#include "log/log.h"
+#include "log/notifier.h"
+
+namespace qp40 {
+
+// The device link: finds and opens the keypad, exchanges reports with it and knows its six
+// commands. One object lives for the whole run; its counters survive reconnections.
+class KeypadLink {
+ public:
+  static constexpr std::size_t kMaxMatchingPaths = 8;
+
+  KeypadLink(Transport& transport, Log& log, Notifier& notifier);
+  ~KeypadLink();
+  KeypadLink(const KeypadLink&) = delete;
+  KeypadLink& operator=(const KeypadLink&) = delete;
+
+  // --- Discovery and connection ---
+  // Counts every interface with these IDs; the first kMaxMatchingPaths go into the path list.
+  int FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id);
+  // Opens a read and a write channel on `path`; true when both opened.
+  bool OpenKeypad(const std::string& path);
+  // Finds the keypad and opens the first match; true when it is open.
+  bool AttachKeypad();
+  // Closes whichever channel is open.
+  void CloseKeypad();
+  bool IsOpen() const { return reader_ != nullptr && writer_ != nullptr; }
+  const std::array<std::string, kMaxMatchingPaths>& MatchingPaths() const { return paths_; }
+
+  // The connected flag: set by the window after a successful attach, cleared on reboot.
+  bool Connected() const { return connected_; }
+  void SetConnected(bool connected) { connected_ = connected; }
+
+  // --- Report exchange ---
+  // Sends the request buffer and waits for a matching reply, up to three tries. Writes request
+  // bytes 1, 2, 39 and 40 itself. True when a reply with status 0x55 and the request's sequence
+  // low byte arrived (it is then in Reply()), or at once for the reboot command.
+  bool ExchangeReport();
+  ConfigReport& Request() { return request_; }
+  const ConfigReport& Reply() const { return reply_; }
+  std::uint16_t SequenceNumber() const { return sequence_number_; }
+  std::uint16_t TxErrorCount() const { return tx_error_count_; }
+
+  // --- Commands ---
+  // Each block operation returns how many of its 64 pages failed (0 when all went through).
+  // A failed page is logged and skipped; it leaves the destination's previous bytes in place.
+  int ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize> destination);
+  int WriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> source);
+  void PrepareBlock(std::uint8_t block);
+  void RebootDevice();
+  void RestoreFactorySettings();
+  void ReadDeviceId();
+  const DeviceId& GetDeviceId() const { return device_id_; }
+
+  // Called after every page exchange of a block operation, so a progress display can move.
+  void SetPageObserver(std::function<void()> observer) { page_observer_ = std::move(observer); }
+
+ private:
+  void FillCommand(std::uint8_t command, std::uint8_t argument);
+  void NotifyPage();
+
+  Transport& transport_;
+  Log& log_;
+  Notifier& notifier_;
+
+  std::array<std::string, kMaxMatchingPaths> paths_{};
+  std::unique_ptr<ReadChannel> reader_;
+  std::unique_ptr<WriteChannel> writer_;
+  bool connected_ = false;
+
+  ConfigReport request_{};
+  ConfigReport reply_{};
+  std::uint16_t sequence_number_ = 0;
+  std::uint16_t tx_error_count_ = 0;
+  DeviceId device_id_{};
+  std::function<void()> page_observer_;
+};
+
+}  // namespace qp40
