@@ -1,0 +1,28 @@
+#pragma once
+
+#include "link/transport.h"
+#include "sim/virtual_keypad.h"
+
+namespace qp40::sim {
+
+// The path under which the virtual keypad is listed.
+inline constexpr const char* kSimPath = "sim:qp40-virtual-keypad";
+
+// Connects the link to a VirtualKeypad in the same process, through the same seam as hidapi.
+// It lists one interface with the keypad's vendor and product ID. A dropped reply is reported
+// as an immediate time-out: nothing ever waits for real.
+class SimTransport final : public Transport {
+ public:
+  explicit SimTransport(VirtualKeypad& keypad) : keypad_(keypad) {}
+
+  std::vector<HidInterfaceInfo> ListInterfaces() override;
+  OpenResult<ReadChannel> OpenRead(const std::string& path) override;
+  OpenResult<WriteChannel> OpenWrite(const std::string& path) override;
+
+  VirtualKeypad& Keypad() { return keypad_; }
+
+ private:
+  VirtualKeypad& keypad_;
+};
+
+}  // namespace qp40::sim
