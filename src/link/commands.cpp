@@ -1,0 +1,115 @@
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "link/keypad_link.h"
+
+namespace qp40 {
+
+namespace {
+
+constexpr const char* kReadPageFailedLine = "ERROR: READ Device ";
+constexpr const char* kWritePageFailedLine = "ERROR:WRITE Device ";
+constexpr std::size_t kPayloadEnd = kPayloadByte + kPayloadSize;
+
+}  // namespace
+
+// Sets the fields of a command without pages: the payload carries the filler, where each byte
+// holds its own position in the report.
+void KeypadLink::FillCommand(std::uint8_t command, std::uint8_t argument) {
+  request_[kReportIdByte] = kReportId;
+  request_[kCommandByte] = command;
+  request_[kArgumentByte] = argument;
+  for (std::size_t i = kPayloadByte; i < kPayloadEnd; ++i) {
+    request_[i] = static_cast<std::uint8_t>(i);
+  }
+  request_[kPageIndexByte] = 0;
+  request_[kPageFieldByte] = 0;
+}
+
+void KeypadLink::NotifyPage() {
+  if (page_observer_) {
+    page_observer_();
+  }
+}
+
+int KeypadLink::ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize> destination) {
+  int failed_pages = 0;
+  for (std::size_t page = 0; page < kPagesPerBlock; ++page) {
+    // The payload of a read request is left as the previous request had it.
+    request_[kReportIdByte] = kReportId;
+    request_[kCommandByte] = kCmdReadPage;
+    request_[kArgumentByte] = block;
+    request_[kPageIndexByte] = static_cast<std::uint8_t>(page);
+    request_[kPageFieldByte] = kLastPageField;
+    if (ExchangeReport()) {
+      const auto payload = std::span(reply_).subspan<kPayloadByte, kPayloadSize>();
+      std::copy(payload.begin(), payload.end(), destination.begin() + page * kPageSize);
+    } else {
+      // The page keeps what the destination held before: the reply buffer holds no data of it.
+      log_.AppendLog(kReadPageFailedLine);
+      ++failed_pages;
+    }
+    NotifyPage();
+  }
+  return failed_pages;
+}
+
+int KeypadLink::WriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> source) {
+  int failed_pages = 0;
+  for (std::size_t page = 0; page < kPagesPerBlock; ++page) {
+    request_[kReportIdByte] = kReportId;
+    request_[kCommandByte] = kCmdWritePage;
+    request_[kArgumentByte] = block;
+    const auto data = source.subspan(page * kPageSize, kPageSize);
+    std::copy(data.begin(), data.end(), request_.begin() + kPayloadByte);
+    request_[kPageIndexByte] = static_cast<std::uint8_t>(page);
+    request_[kPageFieldByte] = kLastPageField;
+    if (!ExchangeReport()) {
+      log_.AppendLog(kWritePageFailedLine);
+      ++failed_pages;
+    }
+    NotifyPage();
+  }
+  return failed_pages;
+}
+
+void KeypadLink::PrepareBlock(std::uint8_t block) {
+  FillCommand(kCmdPrepareBlock, block);
+  ExchangeReport();
+}
+
+void KeypadLink::RebootDevice() {
+  FillCommand(kCmdReboot, 0);
+  ExchangeReport();
+}
+
+void KeypadLink::RestoreFactorySettings() {
+  FillCommand(kCmdRestoreFactory, 0);
+  ExchangeReport();
+}
+
+void KeypadLink::ReadDeviceId() {
+  device_id_.fill(0);
+  FillCommand(kCmdReadDeviceId, 0);
+  if (!ExchangeReport()) {
+    // The reply buffer holds some earlier reply, not the identity; the exchange has already
+    // logged its error line, and the identity stays all zeros.
+    return;
+  }
+  std::string line = "<< DeviceID: ";
+  for (std::size_t i = 0; i < kDeviceIdSize; ++i) {
+    device_id_[i] = reply_[kPayloadByte + i];
+    char group[8];
+    std::snprintf(group, sizeof group, "%2.2x.", device_id_[i]);
+    line += group;
+  }
+  log_.AppendLog(line);
+  if (device_id_[kDeviceIdErrorByte] != 0) {
+    char error[32];
+    std::snprintf(error, sizeof error, ">> ERROR: DeviceID 0x%x", device_id_[kDeviceIdErrorByte]);
+    log_.AppendLog(error);
+  }
+}
+
+}  // namespace qp40

@@ -1,0 +1,96 @@
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "link/keypad_link.h"
+
+namespace qp40 {
+
+namespace {
+
+constexpr const char* kReadOpenFailedMessage = "READ Open Failed";
+constexpr const char* kWriteOpenFailedMessage = ">> WRITE Open Failed ! ";
+constexpr const char* kReadOpenedLine = ">> Device READ Openned \n";
+constexpr const char* kWriteOpenedLine = ">> Device WRITE Openned \n";
+constexpr const char* kAttachedFormat = ">> Found one Keypad and Openned %d";
+constexpr const char* kAttachFailedFormat =
+    ">> Found Quilpad in Management Mode, but failed to open it %d";
+
+// On Linux the keypad's hidraw node belongs to root until the shipped udev rule hands it to the
+// user at the seat; say so, since the message boxes alone do not tell what to do.
+std::string PermissionHint(const std::string& path) {
+  return ">> Permission denied on " + path +
+         ": install the udev rule packaging/70-qp40.rules into /etc/udev/rules.d/, then run "
+         "'udevadm control --reload' and plug the keypad in again";
+}
+
+}  // namespace
+
+int KeypadLink::FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id) {
+  CloseKeypad();
+  int count = 0;
+  for (const HidInterfaceInfo& info : transport_.ListInterfaces()) {
+    if (info.vendor_id != vendor_id || info.product_id != product_id) {
+      continue;
+    }
+    // Every match is counted; only the first kMaxMatchingPaths fit into the list.
+    if (static_cast<std::size_t>(count) < kMaxMatchingPaths) {
+      paths_[static_cast<std::size_t>(count)] = info.path;
+    }
+    ++count;
+  }
+  return count;
+}
+
+bool KeypadLink::OpenKeypad(const std::string& path) {
+  CloseKeypad();
+  bool permission_denied = false;
+
+  OpenResult<ReadChannel> read = transport_.OpenRead(path);
+  if (read.channel == nullptr) {
+    notifier_.ShowMessage(kReadOpenFailedMessage);
+    notifier_.ShowMessage(path);
+    permission_denied = read.error == OpenError::kPermissionDenied;
+  } else {
+    log_.AppendLog(kReadOpenedLine);
+  }
+
+  // The write channel is tried whatever became of the read channel.
+  OpenResult<WriteChannel> write = transport_.OpenWrite(path);
+  if (write.channel == nullptr) {
+    notifier_.ShowMessage(kWriteOpenFailedMessage);
+    permission_denied = permission_denied || write.error == OpenError::kPermissionDenied;
+  } else {
+    log_.AppendLog(kWriteOpenedLine);
+  }
+
+  if (permission_denied) {
+    log_.AppendLog(PermissionHint(path));
+  }
+  if (read.channel == nullptr || write.channel == nullptr) {
+    // A half-open keypad is of no use; the channel that did open is closed here.
+    return false;
+  }
+  reader_ = std::move(read.channel);
+  writer_ = std::move(write.channel);
+  return true;
+}
+
+bool KeypadLink::AttachKeypad() {
+  const int count = FindKeypads(kKeypadVendorId, kKeypadProductId);
+  if (count == 0) {
+    return false;
+  }
+  const bool opened = OpenKeypad(paths_[0]);
+  char line[200];
+  std::snprintf(line, sizeof line, opened ? kAttachedFormat : kAttachFailedFormat, count);
+  log_.AppendLog(line);
+  return opened;
+}
+
+void KeypadLink::CloseKeypad() {
+  reader_.reset();
+  writer_.reset();
+}
+
+}  // namespace qp40

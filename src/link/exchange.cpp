@@ -1,0 +1,48 @@
+#include <cstdio>
+
+#include "link/keypad_link.h"
+
+namespace qp40 {
+
+bool KeypadLink::ExchangeReport() {
+  for (int attempt = 0; attempt < kTriesPerExchange; ++attempt) {
+    request_[kLeadByte] = kLeadValue;
+    request_[kHeaderByte] = kHeaderValue;
+    request_[kSequenceHighByte] = static_cast<std::uint8_t>(sequence_number_ >> 8);
+    request_[kSequenceLowByte] = static_cast<std::uint8_t>(sequence_number_ & 0xFF);
+    const bool reboot = request_[kCommandByte] == kCmdReboot;
+
+    bool accepted = false;
+    if (IsOpen()) {
+      // A reply that arrived after an earlier try gave up carries the same sequence number as
+      // this request; dropping it first means only a reply to this request can be accepted.
+      reader_->DiscardPending();
+      const SendStatus sent = writer_->Send(request_);
+      if (reboot) {
+        // The keypad restarts instead of answering.
+        return true;
+      }
+      // A vanished keypad fails the try at once instead of waiting out the time-out.
+      accepted = sent == SendStatus::kSent &&
+                 reader_->Receive(reply_, kReplyTimeoutMs) == ReceiveStatus::kReceived &&
+                 reply_[kSequenceLowByte] == request_[kSequenceLowByte] &&
+                 reply_[kStatusByte] == kStatusAccepted;
+    } else if (reboot) {
+      // A reboot counts as done whether or not its request went out.
+      return true;
+    }
+
+    if (accepted) {
+      ++sequence_number_;
+      return true;
+    }
+    ++tx_error_count_;
+  }
+
+  char line[32];
+  std::snprintf(line, sizeof line, ">> Tx ERROR: %d", static_cast<int>(tx_error_count_));
+  log_.AppendLog(line);
+  return false;
+}
+
+}  // namespace qp40
