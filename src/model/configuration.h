@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 namespace qp40 {
 
@@ -85,5 +87,112 @@ class LabelRefresher {
   virtual ~LabelRefresher() = default;
   virtual void RefreshKeyLabels() = 0;
 };
+
+// --- Slots of the profile image ---
+
+// One key action record: four bytes, the first the action code.
+using KeyRecord = std::array<std::uint8_t, kSlotSize>;
+
+// The tools-key record that switches profiles; the save copies it into every profile.
+inline constexpr std::uint8_t kToolsKeyAction = 0xBA;
+inline constexpr std::uint8_t kProfileSwitchTool = 0xEC;
+
+// Key codes that own a slot: 0x00..0x7F.
+inline constexpr std::uint8_t kLastSlotKeyCode = kSlotCount - 1;
+
+// Offset in ProfileImage of the slot of `key_code` in `profile`, or nothing when the profile is
+// not 0..3 or the code lies above 0x7F (a blank or foreign map names such codes). Every access
+// to a slot goes through here, so nothing outside the image is ever touched.
+std::optional<std::size_t> SlotOffset(std::uint8_t profile, std::uint8_t key_code);
+
+// The record in that slot; a zero record when there is no slot.
+KeyRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t key_code);
+// Writes the record into that slot; does nothing when there is no slot.
+void WriteSlot(ProfileImage& image, std::uint8_t profile, std::uint8_t key_code,
+               const KeyRecord& record);
+
+// Record `position` (grid position 0..47) of the working copy; a zero record beyond 47.
+KeyRecord WorkingRecord(const WorkingProfile& working, std::size_t position);
+// Sets record `position` of the working copy; does nothing beyond 47.
+void SetWorkingRecord(WorkingProfile& working, std::size_t position, const KeyRecord& record);
+
+// True for the profile-switch tools key (0xBA 0xEC), which lives in all four profiles.
+bool IsProfileSwitchRecord(const KeyRecord& record);
+
+// How many grid positions the key code map gives no slot.
+std::size_t KeysWithoutSlot(const KeyCodeMap& map);
+
+// --- Moving records between the image and the working copy ---
+
+// Takes the key code map from profile 0 of the image.
+void ReadKeyCodeMap(Configuration& config);
+
+// Fills the working copy's 48 records and 12 settings bytes from `profile` of the image; the
+// other 52 bytes keep their contents. Keys without a slot get a zero record.
+void FillWorkingCopy(Configuration& config, std::uint8_t profile);
+
+enum class ProfileSwitchCopy {
+  kCurrentProfileOnly,  // switching profiles: each record goes home only
+  kAllProfiles,         // saving: the profile-switch tools key goes into all four profiles
+};
+
+// Writes the working copy's records and settings back into profile `current_profile` of the
+// image. Keys without a slot are skipped.
+void MergeWorkingCopy(Configuration& config, ProfileSwitchCopy copy);
+
+// --- Board settings of the working copy ---
+
+enum class BoardFeature { kTyping, kBacklight, kSticky };
+
+// The value a feature byte takes when the user switches it on (4, 2, 3; off is 0).
+std::uint8_t FeatureOnValue(BoardFeature feature);
+
+// Reads the 12 settings bytes of a working copy.
+class BoardSettingsReader {
+ public:
+  explicit BoardSettingsReader(const WorkingProfile& working)
+      : bytes_(std::span(working).subspan<kWorkingSettingsOffset, kSettingsSize>()) {}
+
+  std::uint8_t BoardType() const { return bytes_[kSettingBoardType]; }
+  std::uint8_t PathType() const { return bytes_[kSettingPathType]; }
+  std::uint8_t UsbType() const { return bytes_[kSettingUsbType]; }
+  // Any non-zero feature byte reads as on, whatever value the keypad stored.
+  bool FeatureOn(BoardFeature feature) const;
+  std::uint8_t FirmwareVersion() const { return bytes_[kSettingFirmware]; }
+  // The chained string format and the string table in full backups come with firmware 0xFF.
+  bool HasNewStrings() const { return FirmwareVersion() == kFirmwareNewStrings; }
+  std::uint8_t Byte(std::size_t index) const { return index < kSettingsSize ? bytes_[index] : 0; }
+
+ private:
+  std::span<const std::uint8_t, kSettingsSize> bytes_;
+};
+
+// Reads and writes bytes 0..5 of the working copy's settings (what the board controls change).
+// The firmware byte and bytes 6..11 are read only: the tool carries them unchanged.
+class BoardSettings : public BoardSettingsReader {
+ public:
+  explicit BoardSettings(WorkingProfile& working)
+      : BoardSettingsReader(working),
+        bytes_(std::span(working).subspan<kWorkingSettingsOffset, kSettingsSize>()) {}
+
+  void SetBoardType(std::uint8_t value) { bytes_[kSettingBoardType] = value; }
+  void SetPathType(std::uint8_t value) { bytes_[kSettingPathType] = value; }
+  void SetUsbType(std::uint8_t value) { bytes_[kSettingUsbType] = value; }
+  // Writes the feature's own on-value or 0. Call it only when the user changes the feature, so
+  // an odd on-value read from the keypad (say 1) goes back as it came.
+  void SetFeature(BoardFeature feature, bool on);
+
+ private:
+  std::span<std::uint8_t, kSettingsSize> bytes_;
+};
+
+// --- Which profile block a save writes ---
+
+// The profile block for "Save Profiles Onboard": 0x1B after a 0x0816100C backup, 0x1A after a
+// 0x0816100D backup, 0x1C otherwise.
+std::uint8_t ProfileBlockForBackupType(std::uint32_t loaded_backup_type);
+
+// What "Load Profiles Onboard" does before loading: back to the keypad's own profile block.
+void ResetToOnboardProfileBlock(Configuration& config);
 
 }  // namespace qp40
