@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+
 #include "link/transport.h"
 #include "sim/virtual_keypad.h"
 
@@ -10,7 +12,9 @@ inline constexpr const char* kSimPath = "sim:qp40-virtual-keypad";
 
 // Connects the link to a VirtualKeypad in the same process, through the same seam as hidapi.
 // It lists one interface with the keypad's vendor and product ID. A dropped reply is reported
-// as an immediate time-out: nothing ever waits for real.
+// as an immediate time-out: nothing ever waits for real. The read channels share one queue of
+// waiting input reports, as the channels of one HID interface do; a late reply joins it when
+// a receive has timed out. The transport must outlive the channels it opens.
 class SimTransport final : public Transport {
  public:
   explicit SimTransport(VirtualKeypad& keypad) : keypad_(keypad) {}
@@ -20,9 +24,15 @@ class SimTransport final : public Transport {
   OpenResult<WriteChannel> OpenWrite(const std::string& path) override;
 
   VirtualKeypad& Keypad() { return keypad_; }
+  // Input reports that have arrived and wait to be received.
+  std::size_t PendingCount() const { return pending_.size(); }
 
  private:
+  friend class SimReadChannel;
+  friend class SimWriteChannel;
+
   VirtualKeypad& keypad_;
+  std::deque<ConfigReport> pending_;
 };
 
 }  // namespace qp40::sim

@@ -29,8 +29,14 @@ struct Fault {
   std::uint64_t request_number;
 };
 
+// Status of a reply to a request the keypad refuses (bad header, unknown command, block or page
+// out of range), and the status a kStatus fault replies with.
+inline constexpr std::uint8_t kStatusRefused = 0xEE;
+
 // The keypad in Management mode, in memory: 128 blocks, the six commands, status 0x55 and the
-// sequence echo, and knobs that make it misbehave.
+// sequence echo, and knobs that make it misbehave. Like flash, a page write can only clear bits:
+// a block has to be prepared (erased to 0xFF) before new data reads back as written. After a
+// reboot the virtual keypad is back in Management mode at once.
 class VirtualKeypad {
  public:
   // Starts with the factory image. `firmware_version` is board-setting byte 7 of every profile.
@@ -42,6 +48,7 @@ class VirtualKeypad {
   // A reply held back by a kLate fault, released once the tool's read for it has timed out.
   std::optional<ConfigReport> TakeLateReply();
 
+  // One block of the memory; throws std::out_of_range for a block number of 128 or more.
   std::span<std::uint8_t, kBlockSize> BlockData(std::uint8_t block);
   std::span<const std::uint8_t, kBlockSize> BlockData(std::uint8_t block) const;
   const DeviceId& Identity() const { return identity_; }
@@ -66,6 +73,8 @@ class VirtualKeypad {
   int FactoryRestoreCount() const { return factory_restore_count_; }
   // Every request received, in order (for tests that check what was sent).
   const std::vector<ConfigReport>& Requests() const { return requests_; }
+  // Off for long runs such as benchmarks, where keeping every request would only grow memory.
+  void SetRecordRequests(bool record) { record_requests_ = record; }
 
  private:
   std::array<std::uint8_t, kImageSize> memory_{};
@@ -79,6 +88,11 @@ class VirtualKeypad {
   int reboot_count_ = 0;
   int factory_restore_count_ = 0;
   bool gone_ = false;
+  bool record_requests_ = true;
+
+  bool HasFault(FaultKind kind) const;
+  // Carries out one accepted request; false when the keypad refuses it.
+  bool Execute(const ConfigReport& request, ConfigReport& reply);
 };
 
 }  // namespace qp40::sim

@@ -1,0 +1,35 @@
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "sim/virtual_keypad.h"
+
+namespace qp40::sim {
+
+bool VirtualKeypad::LoadImage(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    return false;
+  }
+  // Read one byte more than an image holds, so a longer file is told apart from a whole one.
+  std::vector<std::uint8_t> data(kImageSize + 1);
+  file.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  if (file.bad() || static_cast<std::size_t>(file.gcount()) != kImageSize) {
+    return false;
+  }
+  std::copy(data.begin(), data.begin() + kImageSize, memory_.begin());
+  return true;
+}
+
+bool VirtualKeypad::SaveImage(const std::string& path) const {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) {
+    return false;
+  }
+  file.write(reinterpret_cast<const char*>(memory_.data()),
+             static_cast<std::streamsize>(memory_.size()));
+  file.close();
+  return !file.fail();
+}
+
+}  // namespace qp40::sim
