@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "sim/virtual_keypad.h"
+
+namespace qp40::sim {
+namespace {
+
+class ImageFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory = std::filesystem::temp_directory_path() /
+                ("qp40-image-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::create_directories(directory);
+  }
+  void TearDown() override { std::filesystem::remove_all(directory); }
+
+  std::string PathOf(const std::string& name) const { return (directory / name).string(); }
+
+  void WriteFile(const std::string& path, std::size_t size, char value) {
+    std::ofstream file(path, std::ios::binary);
+    const std::vector<char> bytes(size, value);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::filesystem::path directory;
+};
+
+TEST_F(ImageFileTest, SavedImageLoadsBackBlockByBlock) {
+  VirtualKeypad original;
+  original.BlockData(0)[0] = 0x01;
+  original.BlockData(0x41)[2047] = 0x42;
+  original.BlockData(127)[5] = 0x7F;
+  const std::string path = PathOf("keypad.img");
+  ASSERT_TRUE(original.SaveImage(path));
+  EXPECT_EQ(std::filesystem::file_size(path), kImageSize);
+
+  VirtualKeypad loaded(0x21);
+  ASSERT_TRUE(loaded.LoadImage(path));
+  for (std::uint8_t block = 0; block < kBlockCount; ++block) {
+    ASSERT_TRUE(std::ranges::equal(loaded.BlockData(block), original.BlockData(block))) << +block;
+  }
+
+  // Block b sits at offset 2048·b of the file.
+  std::ifstream file(path, std::ios::binary);
+  file.seekg(0x41 * 2048 + 2047);
+  EXPECT_EQ(file.get(), 0x42);
+}
+
+TEST_F(ImageFileTest, RefusesFilesOfAnotherSizeAndKeepsTheMemory) {
+  const std::vector<std::pair<const char*, std::size_t>> sizes = {
+      {"empty", 0}, {"one byte short", kImageSize - 1}, {"one byte long", kImageSize + 1}};
+  for (const auto& [name, size] : sizes) {
+    SCOPED_TRACE(name);
+    const std::string path = PathOf(name);
+    WriteFile(path, size, 0x11);
+    VirtualKeypad keypad;
+    const VirtualKeypad untouched;
+
+    EXPECT_FALSE(keypad.LoadImage(path));
+
+    EXPECT_TRUE(std::ranges::equal(keypad.BlockData(0x1C), untouched.BlockData(0x1C)));
+    EXPECT_TRUE(std::ranges::equal(keypad.BlockData(0), untouched.BlockData(0)));
+  }
+}
+
+TEST_F(ImageFileTest, MissingFileOrUnwritablePathFails) {
+  VirtualKeypad keypad;
+  EXPECT_FALSE(keypad.LoadImage(PathOf("absent.img")));
+  EXPECT_FALSE(keypad.SaveImage(PathOf("no-such-folder/keypad.img")));
+}
+
+}  // namespace
+}  // namespace qp40::sim
