@@ -1,0 +1,129 @@
+#include "macros/script_compiler.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "macros/line_ends.h"
+#include "macros/line_parser.h"
+#include "macros/script_reader.h"
+
+namespace qp40 {
+
+namespace {
+
+constexpr std::string_view kJumpRepaired =
+    ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01.";
+constexpr std::uint8_t kJumpRepairTarget = 1;
+
+std::span<std::uint8_t, kMacroRecordSize> RecordAt(MacroBuffer& buffer, std::size_t index) {
+  return std::span(buffer).subspan(RecordOffset(index)).first<kMacroRecordSize>();
+}
+
+// The first free record above `current`, where the next line's record goes.
+std::size_t NextFreeRecord(const MacroBuffer& buffer, std::size_t current) {
+  for (std::size_t index = 1; index < kMacroRecordCount; ++index) {
+    if (index != current && IsFreeLineNumber(buffer[RecordOffset(index) + kRecordLine])) {
+      return index;
+    }
+  }
+  return 0;
+}
+
+void WriteRecord(std::span<std::uint8_t, kMacroRecordSize> record, std::uint8_t line,
+                 const LineRecord& parsed) {
+  record[kRecordLine] = line;
+  record[kRecordCommand] = parsed.command;
+  for (std::size_t i = 0; i < kRecordParameterCount; ++i) {
+    record[kRecordParameters + i] = parsed.parameters[i];
+  }
+  const std::uint16_t delay = std::min(parsed.delay, kMaxDelayUnits);
+  record[kRecordDelayLow] = static_cast<std::uint8_t>(delay & 0xFF);
+  record[kRecordDelayHigh] = static_cast<std::uint8_t>(delay >> 8);
+}
+
+// A jump to a line beyond the script would send the keypad nowhere: it goes to line 1 instead.
+void RepairJumps(MacroBuffer& buffer, std::size_t line_count, Log& log) {
+  const std::size_t checked = std::min(line_count, kMacroRecordCount);
+  for (std::size_t index = 0; index < checked; ++index) {
+    auto record = RecordAt(buffer, index);
+    if (record[kRecordCommand] == kMacroJump && record[kRecordParameters] > line_count) {
+      record[kRecordParameters] = kJumpRepairTarget;
+      log.AppendLog(kJumpRepaired);
+    }
+  }
+}
+
+CompileResult Refuse(std::string_view reason, Log& log, Notifier& notifier) {
+  log.AppendLog(std::string(">> ") + std::string(reason));
+  notifier.ShowMessage(reason);
+  return CompileResult{};
+}
+
+std::string LineProblem(const char* format, std::size_t line) {
+  char text[96];
+  std::snprintf(text, sizeof text, format, static_cast<int>(line));
+  return text;
+}
+
+}  // namespace
+
+CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, Log& log,
+                            Notifier& notifier) {
+  const std::string text = NormaliseLineEnds(script);
+  CompileResult result;
+  result.status = CompileStatus::kCompiled;
+  std::size_t cursor = 0;
+  std::size_t line_count = 0;
+  std::size_t current = 0;
+  std::optional<std::size_t> last_written;
+
+  for (;;) {
+    ++line_count;
+    const ScriptLine line = ReadScriptLine(text, cursor);
+    if (line.word_too_long) {
+      return Refuse(LineProblem("ERROR: Macro script line %d has a word of more than 59 "
+                                "characters !",
+                                line_count),
+                    log, notifier);
+    }
+    if (line.too_many_words) {
+      return Refuse(LineProblem("ERROR: Macro script line %d has more than 16 words !", line_count),
+                    log, notifier);
+    }
+    if (line_count > kMaxScriptLines && !line.words.empty()) {
+      return Refuse("ERROR: Macro script has more than 255 lines !", log, notifier);
+    }
+
+    const ParsedLine parsed = ParseLine(line);
+    if (parsed.result == ParseResult::kError) {
+      log.AppendLog("Error1: can't identify the word, " + parsed.unknown_word + " ");
+      notifier.ShowMessage(kCreateScriptError);
+      result.status = CompileStatus::kUnknownWord;
+      break;
+    }
+    if (parsed.result == ParseResult::kTextEnded) {
+      auto last = RecordAt(result.buffer, last_written.value_or(0));
+      last[kRecordNext] = 0;
+      last[kRecordMacro] = 0;
+      break;
+    }
+    if (parsed.result == ParseResult::kLineEnded && parsed.record.command != 0) {
+      auto record = RecordAt(result.buffer, current);
+      WriteRecord(record, static_cast<std::uint8_t>(line_count), parsed.record);
+      const std::size_t next = NextFreeRecord(result.buffer, current);
+      record[kRecordNext] = static_cast<std::uint8_t>(next);
+      record[kRecordMacro] = next == 0 ? 0 : macro_number;
+      last_written = current;
+      ++result.records;
+      current = next;
+    }
+  }
+
+  RepairJumps(result.buffer, line_count, log);
+  return result;
+}
+
+}  // namespace qp40

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qp40 {
+
+// Limits of one script: words longer, lines wider or scripts longer than these are refused.
+inline constexpr std::size_t kMaxWordLength = 59;
+inline constexpr std::size_t kMaxLineWords = 16;
+inline constexpr std::size_t kMaxScriptLines = 255;  // line numbers are one byte
+
+enum class LineEnd {
+  kCarriageReturn,  // the line ended with CR; more text may follow
+  kTextEnded,       // the text ended (its end or a NUL byte) in this line
+};
+
+// The words of one script line as the keypad's compiler sees them.
+struct ScriptLine {
+  std::vector<std::string> words;  // at most kMaxLineWords, each at most kMaxWordLength long
+  LineEnd end = LineEnd::kTextEnded;
+  bool word_too_long = false;   // a word was longer than kMaxWordLength (it is cut)
+  bool too_many_words = false;  // the line had more than kMaxLineWords words (the rest dropped)
+};
+
+// Reads the next line of `text` from `cursor` and leaves `cursor` behind the last byte read.
+// Spaces separate words; a CR ends the line; a NUL ends the text. Every other control byte
+// (line feed and tab included) and every byte of 0x80 or above is dropped without ending the
+// word, so a tab joins the words on either side of it.
+ScriptLine ReadScriptLine(std::string_view text, std::size_t& cursor);
+
+}  // namespace qp40

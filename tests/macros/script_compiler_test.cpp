@@ -1,0 +1,164 @@
+#include "macros/script_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "macros/macro_listing.h"
+#include "model/model_test_support.h"
+
+namespace qp40 {
+namespace {
+
+using Record = std::array<std::uint8_t, kMacroRecordSize>;
+
+Record RecordOf(const MacroBuffer& buffer, std::size_t index) {
+  Record record;
+  std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(RecordOffset(index)), record.size(),
+              record.begin());
+  return record;
+}
+
+// The examples of the macro editor's help text, one per line.
+constexpr std::string_view kHelpExamples =
+    "press a  b  c  20\r\n"
+    "press M_Left -20 -30 100\r\n"
+    "jump 01 20\r\n"
+    "string 04 30\r\n"
+    "delay 200\r\n";
+
+class ScriptCompilerTest : public ::testing::Test {
+ protected:
+  CompileResult Compile(std::string_view script, std::uint8_t macro = 3) {
+    return CompileScript(script, macro, env.log, env.notifier);
+  }
+  testing::Surroundings env;
+};
+
+TEST_F(ScriptCompilerTest, HelpExamplesCompileToTheirRecords) {
+  const CompileResult result = Compile(kHelpExamples);
+  ASSERT_EQ(result.status, CompileStatus::kCompiled);
+  EXPECT_EQ(result.records, 5u);
+  const Record expected[] = {
+      {1, 0x80, 0x04, 0x05, 0x06, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 3},
+      {2, 0x80, 0xF1, 0xEC, 0xE2, 0, 0, 0, 0, 0, 0, 0, 20, 0, 2, 3},
+      {3, 0x73, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 3, 3},
+      {4, 0xB4, 0x04, 0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 0, 4, 3},
+      // The last record ends the chain.
+      {5, 0x74, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0},
+  };
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(RecordOf(result.buffer, i), expected[i]) << "record " << i;
+  }
+  EXPECT_EQ(RecordOf(result.buffer, 5), Record{});
+  EXPECT_TRUE(env.notifier.messages.empty());
+}
+
+TEST_F(ScriptCompilerTest, HelpExamplesListBackAndCompileAgainToTheSameBuffer) {
+  const CompileResult first = Compile(kHelpExamples);
+  const std::optional<std::string> listing = ListMacro(first.buffer);
+  ASSERT_TRUE(listing.has_value());
+  EXPECT_EQ(*listing,
+            "press    a   b   c   20  \r\n"
+            "press    M_Left   236   226   100  \r\n"
+            "jump    001    20  \r\n"
+            "string    4    30  \r\n"
+            "delay    200  \r\n");
+  EXPECT_EQ(Compile(*listing).buffer, first.buffer);
+}
+
+TEST_F(ScriptCompilerTest, EveryLineCountsAndOnlyLinesEndedByABreakAreStored) {
+  // Blank and one-word lines take line numbers; "00" lines are dropped.
+  const CompileResult numbered = Compile("press a 20\r\n\r\npause\r\n00 a 20\r\njump 01 20\r\n");
+  EXPECT_EQ(numbered.records, 2u);
+  EXPECT_EQ(numbered.buffer[RecordOffset(1) + kRecordLine], 5);
+  EXPECT_EQ(numbered.buffer[RecordOffset(0) + kRecordNext], 1);
+
+  const CompileResult unterminated = Compile("press a 20\r\npress b 20");
+  EXPECT_EQ(unterminated.status, CompileStatus::kCompiled);
+  EXPECT_EQ(unterminated.records, 1u);
+  EXPECT_EQ(unterminated.buffer[RecordOffset(0) + kRecordNext], 0);
+  EXPECT_EQ(unterminated.buffer[RecordOffset(0) + kRecordMacro], 0);
+
+  const CompileResult no_break = Compile("press a 20");
+  EXPECT_EQ(no_break.buffer, MacroBuffer{});
+  EXPECT_FALSE(ListMacro(no_break.buffer).has_value());
+}
+
+TEST_F(ScriptCompilerTest, LinuxLineEndsCompileLikeCrLf) {
+  const std::string unix_text =
+      "press a  b  c  20\npress M_Left -20 -30 100\njump 01 20\n"
+      "string 04 30\ndelay 200\n";
+  EXPECT_EQ(Compile(unix_text).buffer, Compile(kHelpExamples).buffer);
+}
+
+TEST_F(ScriptCompilerTest, UnknownFirstWordStopsWithLogLineAndMessage) {
+  const CompileResult result = Compile("press a 20\r\nPress b 20\r\npress c 20\r\n");
+  EXPECT_EQ(result.status, CompileStatus::kUnknownWord);
+  EXPECT_EQ(result.records, 1u);
+  EXPECT_EQ(env.sink.lines, std::vector<std::string>{"Error1: can't identify the word, Press "});
+  EXPECT_EQ(env.notifier.messages, std::vector<std::string>{"ERROR: Create Macro Script !"});
+
+  // The last line is checked even though it is not stored.
+  EXPECT_EQ(Compile("press a 20\r\nbogus 20").status, CompileStatus::kUnknownWord);
+}
+
+TEST_F(ScriptCompilerTest, JumpsBeyondTheScriptGoToLineOne) {
+  // "1" is the digit key 0x1E, far beyond a three-line script.
+  const CompileResult repaired = Compile("press a 20\r\njump 1 20\r\n");
+  EXPECT_EQ(repaired.buffer[RecordOffset(1) + kRecordParameters], 1);
+  EXPECT_EQ(env.sink.lines,
+            std::vector<std::string>{">> Error: Macro command = jump, first parameter wrong!  "
+                                     "and replaced by new number, 01."});
+
+  env.sink.lines.clear();
+  // Three lines counting the empty text after the last break: a jump to 03 stays.
+  const CompileResult kept = Compile("press a 20\r\njump 03 20\r\n");
+  EXPECT_EQ(kept.buffer[RecordOffset(1) + kRecordParameters], 3);
+  EXPECT_TRUE(env.sink.lines.empty());
+}
+
+TEST_F(ScriptCompilerTest, ScriptsBeyondTheLimitsAreRefusedWhole) {
+  std::string many_lines;
+  for (int i = 0; i < 256; ++i) {
+    many_lines += "press a 20\r\n";
+  }
+  struct Case {
+    std::string script;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"press a 20\r\npress " + std::string(60, 'x') + " 20\r\n",
+       ">> ERROR: Macro script line 2 has a word of more than 59 characters !"},
+      {"press a 20\r\npress a b c d e f g h i j k l m n o 20\r\n",
+       ">> ERROR: Macro script line 2 has more than 16 words !"},
+      {many_lines, ">> ERROR: Macro script has more than 255 lines !"},
+  };
+  for (const Case& c : cases) {
+    env.sink.lines.clear();
+    env.notifier.messages.clear();
+    const CompileResult result = Compile(c.script);
+    EXPECT_EQ(result.status, CompileStatus::kRefused) << c.line;
+    EXPECT_EQ(result.buffer, MacroBuffer{}) << c.line;
+    EXPECT_EQ(env.sink.lines, std::vector<std::string>{c.line});
+    EXPECT_EQ(env.notifier.messages, std::vector<std::string>{c.line.substr(3)});
+  }
+}
+
+TEST_F(ScriptCompilerTest, TwoHundredFiftyFiveLinesAndTrailingBlankLinesCompile) {
+  std::string script;
+  for (int i = 0; i < 255; ++i) {
+    script += "press a 20\r\n";
+  }
+  const CompileResult result = Compile(script + "\r\n\r\n");
+  EXPECT_EQ(result.status, CompileStatus::kCompiled);
+  EXPECT_EQ(result.records, 255u);
+  EXPECT_EQ(result.buffer[RecordOffset(253) + kRecordNext], 254);
+  // The last record ends the chain rather than pointing at itself.
+  EXPECT_EQ(result.buffer[RecordOffset(254) + kRecordNext], 0);
+  EXPECT_EQ(result.buffer[RecordOffset(254) + kRecordLine], 255);
+}
+
+}  // namespace
+}  // namespace qp40
