@@ -1,0 +1,87 @@
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "app/ctl/backup_input.h"
+#include "app/ctl/commands.h"
+#include "app/ctl/exit_codes.h"
+#include "app/ctl/keypad_load.h"
+#include "app/ctl/verify_blocks.h"
+#include "model/backup_file.h"
+#include "model/profile_ops.h"
+
+namespace qp40::ctl {
+namespace {
+
+struct BackupOptions {
+  std::string file;
+};
+
+struct RestoreOptions {
+  bool verify = false;
+  std::string file;
+};
+
+int RunBackup(CommandContext& context, const BackupOptions& options) {
+  Configuration config;
+  int failed_pages = 0;
+  if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
+  if (RefuseAfterFailedLoad(context, failed_pages, "no backup is written")) return kExitFailed;
+  return SaveBackup(config, options.file, context.Messages()) ? kExitOk : kExitFailed;
+}
+
+int RunRestore(CommandContext& context, const RestoreOptions& options) {
+  // A file that is not there is found out before the keypad is touched.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(options.file, error)) {
+    context.Messages().ShowMessage("ERROR:Can't open file");
+    context.Err() << "qp40ctl: " << options.file << ": no such file\n";
+    return kExitFailed;
+  }
+
+  Configuration config;
+  int failed_pages = 0;
+  KeypadLink* link = AttachAndLoad(context, config, failed_pages);
+  if (link == nullptr) return context.AttachStatus();
+  if (RefuseAfterFailedLoad(context, failed_pages, "the backup is not restored")) {
+    return kExitFailed;
+  }
+  if (!LoadBackupOver(context, options.file, config)) return kExitFailed;
+
+  // The backup's type word selects the profile block, as "Save Profiles Onboard" does.
+  config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
+  if (SaveConfiguration(config, *link, context.GetLog()).failed_pages != 0) return kExitFailed;
+  if (options.verify && VerifySavedBlocks(config, *link, context.Err()) != 0) return kExitFailed;
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddBackupCommands(CLI::App& app, CommandAction& action) {
+  auto backup_options = std::make_shared<BackupOptions>();
+  CLI::App* backup =
+      app.add_subcommand("backup", "Load the configuration and write it to a full backup file");
+  backup->add_option("FILE", backup_options->file, "Backup file to write")->required();
+  backup->callback([backup_options, &action] {
+    action = [backup_options](CommandContext& context) {
+      return RunBackup(context, *backup_options);
+    };
+  });
+
+  auto restore_options = std::make_shared<RestoreOptions>();
+  CLI::App* restore = app.add_subcommand(
+      "restore",
+      "Load the configuration, load a backup file over it and save it to the keypad (to the "
+      "profile block its type word selects)");
+  restore->add_flag("--verify", restore_options->verify,
+                    "Read every written block back and compare it");
+  restore->add_option("FILE", restore_options->file, "Backup file to restore")->required();
+  restore->callback([restore_options, &action] {
+    action = [restore_options](CommandContext& context) {
+      return RunRestore(context, *restore_options);
+    };
+  });
+}
+
+}  // namespace qp40::ctl

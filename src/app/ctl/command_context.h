@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+#include "app/ctl/global_options.h"
+#include "app/ctl/keypad_session.h"
+#include "app/ctl/stderr_output.h"
+#include "link/keypad_link.h"
+#include "log/clock.h"
+#include "log/log.h"
+#include "model/configuration.h"
+
+namespace qp40::ctl {
+
+// The grid of the command line is printed on demand, so the refresh has nothing to do.
+class NoRefresh final : public LabelRefresher {
+ public:
+  void RefreshKeyLabels() override {}
+};
+
+// What every command works with: the options before it, the log, the message lines, and the
+// keypad when it needs one.
+class CommandContext {
+ public:
+  CommandContext(const GlobalOptions& options, std::ostream& out, std::ostream& err);
+  ~CommandContext();
+  CommandContext(const CommandContext&) = delete;
+  CommandContext& operator=(const CommandContext&) = delete;
+
+  const GlobalOptions& Options() const { return options_; }
+  std::ostream& Out() { return out_; }
+  std::ostream& Err() { return err_; }
+  Log& GetLog() { return log_; }
+  StderrNotifier& Messages() { return notifier_; }
+  LabelRefresher& Refresher() { return refresher_; }
+
+  // Finds and opens the keypad; nullptr after stderr has said why. The exit status for that
+  // case is AttachStatus().
+  KeypadLink* Keypad();
+  int AttachStatus() const { return attach_status_; }
+
+  // Ends the run: closes the keypad and keeps the virtual keypad's memory. Turns `status` into
+  // the exit status, which also reports exchanges that failed.
+  int Finish(int status);
+
+ private:
+  const GlobalOptions& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  SystemClock clock_;
+  StderrNotifier notifier_;
+  StderrLogSink sink_;
+  Log log_;
+  NoRefresh refresher_;
+  std::unique_ptr<KeypadSession> session_;
+  int attach_status_ = 0;
+};
+
+// A command's work, chosen while the command line is parsed and run after it.
+using CommandAction = std::function<int(CommandContext&)>;
+
+}  // namespace qp40::ctl

@@ -1,0 +1,59 @@
+#include <memory>
+
+#include "app/ctl/commands.h"
+#include "app/ctl/exit_codes.h"
+
+namespace qp40::ctl {
+namespace {
+
+constexpr const char* kEndConfigurationMessage = "End configuration, please reboot keyboard. ";
+
+// "Close&&Reboot": the reboot request, then the link is closed.
+void CloseAndReboot(CommandContext& context, KeypadLink& link) {
+  link.RebootDevice();
+  link.CloseKeypad();
+  link.SetConnected(false);
+  context.Messages().ShowMessage(kEndConfigurationMessage);
+}
+
+int RunReboot(CommandContext& context) {
+  KeypadLink* link = context.Keypad();
+  if (link == nullptr) return context.AttachStatus();
+  CloseAndReboot(context, *link);
+  return kExitOk;
+}
+
+int RunFactoryReset(CommandContext& context, bool confirmed) {
+  if (!confirmed) {
+    context.Err() << "qp40ctl: factory-reset restores the keypad's factory settings and DELETES "
+                     "all user data on it: the four user profiles, the board settings, the "
+                     "macros, the strings and the burst texts. Nothing was sent. Run "
+                     "'qp40ctl factory-reset --yes' to do it; 'qp40ctl backup FILE' first keeps "
+                     "a copy of the configuration.\n";
+    return kExitUsage;
+  }
+  KeypadLink* link = context.Keypad();
+  if (link == nullptr) return context.AttachStatus();
+  link->RestoreFactorySettings();
+  CloseAndReboot(context, *link);
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddPowerCommands(CLI::App& app, CommandAction& action) {
+  CLI::App* reboot =
+      app.add_subcommand("reboot", "Reboot the keypad, which ends its Management mode");
+  reboot->callback([&action] { action = RunReboot; });
+
+  auto confirmed = std::make_shared<bool>(false);
+  CLI::App* reset = app.add_subcommand(
+      "factory-reset",
+      "Restore the keypad's factory settings, erasing all user data, then reboot it");
+  reset->add_flag("--yes", *confirmed, "Confirm that all user data on the keypad is erased");
+  reset->callback([confirmed, &action] {
+    action = [confirmed](CommandContext& context) { return RunFactoryReset(context, *confirmed); };
+  });
+}
+
+}  // namespace qp40::ctl

@@ -1,0 +1,59 @@
+#include <memory>
+#include <string>
+
+#include "app/ctl/backup_input.h"
+#include "app/ctl/commands.h"
+#include "app/ctl/exit_codes.h"
+#include "app/ctl/grid_text.h"
+#include "app/ctl/keypad_load.h"
+#include "model/profile_ops.h"
+
+namespace qp40::ctl {
+namespace {
+
+struct ShowOptions {
+  int profile = 1;
+  bool tsv = false;
+  bool records = false;
+  std::string backup;
+};
+
+int RunShow(CommandContext& context, const ShowOptions& options) {
+  Configuration config;
+  int status = kExitOk;
+  if (!options.backup.empty()) {
+    if (!LoadBackupOffline(context, options.backup, config)) return kExitFailed;
+  } else {
+    int failed_pages = 0;
+    if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
+    if (failed_pages != 0) status = kExitFailed;
+  }
+  SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
+
+  const GridFormat format = options.records ? GridFormat::kRecords
+                            : options.tsv   ? GridFormat::kTsv
+                                            : GridFormat::kTable;
+  context.Out() << GridText(config, format);
+  return status;
+}
+
+}  // namespace
+
+void AddShowCommand(CLI::App& app, CommandAction& action) {
+  auto options = std::make_shared<ShowOptions>();
+  CLI::App* show = app.add_subcommand(
+      "show", "Print the key grid of a profile, from the keypad or from a backup file");
+  show->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
+      ->check(CLI::Range(1, 4));
+  CLI::Option* tsv = show->add_flag("--tsv", options->tsv, "6 lines of 8 labels separated by tabs");
+  CLI::Option* records =
+      show->add_flag("--records", options->records,
+                     "6 lines of 8 records (8 lower-case hex digits) separated by tabs");
+  tsv->excludes(records);
+  show->add_option("BACKUP", options->backup, "Backup file to show instead of the keypad");
+  show->callback([options, &action] {
+    action = [options](CommandContext& context) { return RunShow(context, *options); };
+  });
+}
+
+}  // namespace qp40::ctl
