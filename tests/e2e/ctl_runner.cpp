@@ -1,0 +1,96 @@
+#include "ctl_runner.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+extern char** environ;
+
+namespace qp40::e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+CtlResult RunCtl(const std::vector<std::string>& args) {
+  // Output goes to files rather than pipes, so a chatty run can never block on a full pipe.
+  char out_template[] = "/tmp/qp40ctl-out-XXXXXX";
+  char err_template[] = "/tmp/qp40ctl-err-XXXXXX";
+  const int out_fd = mkstemp(out_template);
+  const int err_fd = mkstemp(err_template);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, err_fd, STDERR_FILENO);
+
+  std::vector<std::string> argv_strings = {QP40CTL_PATH};
+  argv_strings.insert(argv_strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argv_strings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  CtlResult result;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, QP40CTL_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  close(out_fd);
+  close(err_fd);
+  result.out = ReadText(out_template);
+  result.err = ReadText(err_template);
+  fs::remove(out_template);
+  fs::remove(err_template);
+  return result;
+}
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+void CtlTest::SetUp() {
+  char dir_template[] = "/tmp/qp40ctl-e2e-XXXXXX";
+  dir_ = mkdtemp(dir_template);
+}
+
+void CtlTest::TearDown() { fs::remove_all(dir_); }
+
+std::string CtlTest::Ok(const std::vector<std::string>& args) {
+  const CtlResult result = RunCtl(args);
+  std::string command;
+  for (const std::string& arg : args) command += " " + arg;
+  EXPECT_EQ(result.exit_code, 0) << "qp40ctl" << command << "\n" << result.err;
+  return result.out;
+}
+
+}  // namespace qp40::e2e

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace qp40::e2e {
+
+// What one run of qp40ctl left behind.
+struct CtlResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the built qp40ctl with `args`, stdin from /dev/null so nothing can wait for input.
+CtlResult RunCtl(const std::vector<std::string>& args);
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+// A fresh directory per test, with a virtual keypad image in it.
+class CtlTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::filesystem::path Path(const std::string& name) const { return dir_ / name; }
+  // "--simulate=<dir>/keypad.img"
+  std::string Simulate() const { return "--simulate=" + Image().string(); }
+  std::filesystem::path Image() const { return dir_ / "keypad.img"; }
+
+  // Runs a command that must succeed; returns its stdout.
+  std::string Ok(const std::vector<std::string>& args);
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace qp40::e2e

@@ -1,0 +1,142 @@
+// qp40ctl on files alone: backups, macro scripts and buffers, chord files. None of these runs
+// touches a keypad.
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "ctl_runner.h"
+
+namespace qp40::e2e {
+namespace {
+
+using ::testing::HasSubstr;
+
+class OfflineCommandsTest : public CtlTest {
+ protected:
+  // A full backup of the factory keypad, with a burst key and a string key on it.
+  std::string FactoryBackup() {
+    WriteText(Path("m.txt"), "click a 20\n");
+    Ok({Simulate(), "key", "set", "1", "1", "b3000003"});
+    Ok({Simulate(), "backup", Path("full.bin").string()});
+    return Path("full.bin").string();
+  }
+};
+
+TEST_F(OfflineCommandsTest, BrokenBackupsAreRefusedByEveryCommandThatReadsThem) {
+  const std::vector<std::uint8_t> full = ReadBytes(FactoryBackup());
+  const std::vector<std::uint8_t> before = ReadBytes(Image());
+
+  std::vector<std::uint8_t> truncated(full.begin(), full.begin() + 5000);
+  WriteBytes(Path("truncated.bin"), truncated);
+  std::vector<std::uint8_t> wrong_type = full;
+  wrong_type[0] = 0x08;  // 0x08161008
+  WriteBytes(Path("wrong.bin"), wrong_type);
+
+  struct Case {
+    std::string file;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {Path("missing.bin").string(), "ERROR:Can't open file"},
+      {Path("truncated.bin").string(), "Error: File Too Short !"},
+      {Path("wrong.bin").string(), "Error: Wrong File Type !"},
+  };
+  const std::vector<std::vector<std::string>> commands = {
+      {"show"}, {"show", "--records"}, {"dump"}, {"dump", "--json"}, {Simulate(), "restore"}};
+  for (const Case& c : cases) {
+    for (std::vector<std::string> command : commands) {
+      command.push_back(c.file);
+      const CtlResult result = RunCtl(command);
+      EXPECT_EQ(result.exit_code, 1) << command.front() << " " << c.file;
+      EXPECT_THAT(result.err, HasSubstr(c.message)) << command.front() << " " << c.file;
+      EXPECT_EQ(result.out, "") << command.front() << " " << c.file;
+    }
+  }
+  // The refused restores never wrote to the keypad.
+  EXPECT_EQ(ReadBytes(Image()), before);
+}
+
+TEST_F(OfflineCommandsTest, DumpShowsEveryKeyOfEveryProfileAndTheTextsInUse) {
+  const std::string backup = FactoryBackup();
+  // Give the burst key a text: entry 3 of the burst table, right after the 2048-byte image.
+  std::vector<std::uint8_t> bytes = ReadBytes(backup);
+  const std::string text = "DIMLINEAR";
+  std::fill(bytes.begin() + 4 + 2048 + 3 * 16, bytes.begin() + 4 + 2048 + 4 * 16, 0);
+  std::copy(text.begin(), text.end(), bytes.begin() + 4 + 2048 + 3 * 16);
+  WriteBytes(backup, bytes);
+
+  const nlohmann::json dump = nlohmann::json::parse(Ok({"dump", "--json", backup}));
+  ASSERT_EQ(dump["profiles"].size(), 4u);
+  for (const auto& profile : dump["profiles"]) EXPECT_EQ(profile["keys"].size(), 48u);
+
+  const auto& key11 = dump["profiles"][0]["keys"][0];
+  EXPECT_EQ(key11["record"], "b3000003");
+  EXPECT_EQ(key11["type_name"], "4 Hotkey & Burst");
+  EXPECT_EQ(key11["label"], "DIMLINEAR");
+  EXPECT_EQ(dump["profiles"][1]["keys"][0]["label"], "Esc");
+  EXPECT_EQ(dump["profiles"][0]["settings"]["firmware_version"], 255);
+  ASSERT_EQ(dump["bursts"].size(), 1u);
+  EXPECT_EQ(dump["bursts"][0]["text"], "DIMLINEAR");
+
+  const std::string plain = Ok({"dump", backup});
+  EXPECT_THAT(plain, HasSubstr("User Profile 4"));
+  EXPECT_THAT(plain, HasSubstr("  11  b3000003 4 Hotkey & Burst"));
+  EXPECT_THAT(plain, HasSubstr("\"DIMLINEAR\""));
+}
+
+TEST_F(OfflineCommandsTest, CompiledBufferListsBackAsTheScript) {
+  WriteText(Path("m.txt"), "press M_Left -20 -30 100\r\nstring 04 30\r\n");
+  Ok({"macro", "compile", Path("m.txt").string(), "-o", Path("m.buf").string(), "--number", "5"});
+  const std::vector<std::uint8_t> buffer = ReadBytes(Path("m.buf"));
+  ASSERT_EQ(buffer.size(), 4096u);
+  EXPECT_EQ(buffer[1], 0x80);  // press
+  EXPECT_EQ(buffer[15], 5);    // macro number of a record that links on
+  EXPECT_EQ(Ok({"macro", "list", Path("m.buf").string()}),
+            "press    M_Left   236   226   100  \r\nstring    4    30  \r\n");
+}
+
+TEST_F(OfflineCommandsTest, MacroFilesThatCannotBeUsed) {
+  WriteText(Path("bad.txt"), "click a 20\nklick b 20\n");
+  const CtlResult bad =
+      RunCtl({"macro", "compile", Path("bad.txt").string(), "-o", Path("bad.buf").string()});
+  EXPECT_EQ(bad.exit_code, 1);
+  EXPECT_THAT(bad.err, HasSubstr("Error1: can't identify the word, klick"));
+  EXPECT_FALSE(std::filesystem::exists(Path("bad.buf")));
+
+  WriteText(Path("big.txt"), std::string(10240, 'x'));
+  const CtlResult big =
+      RunCtl({"macro", "compile", Path("big.txt").string(), "-o", Path("big.buf").string()});
+  EXPECT_EQ(big.exit_code, 1);
+  EXPECT_THAT(big.err, HasSubstr("ERROR: File is over size of 10Kbyte"));
+
+  WriteText(Path("short.buf"), "not 4096 bytes");
+  EXPECT_EQ(RunCtl({"macro", "list", Path("short.buf").string()}).exit_code, 1);
+  EXPECT_EQ(RunCtl({"macro", "list", Path("missing.buf").string()}).exit_code, 1);
+
+  WriteBytes(Path("empty.buf"), std::vector<std::uint8_t>(4096, 0));
+  const CtlResult empty = RunCtl({"macro", "list", Path("empty.buf").string()});
+  EXPECT_EQ(empty.exit_code, 0);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_THAT(empty.err, HasSubstr("not ready"));
+}
+
+TEST_F(OfflineCommandsTest, ChordListOfAChordFile) {
+  std::string file = "0x92, 0x02, 0x00, 0x01, \r\n";
+  file += " 0x16, 0x07, 0x00, 0x28, 0x00, 0x00, 0x00, 0x00, \r\n";
+  for (int i = 1; i < 32; ++i) {
+    file += " 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, \r\n";
+  }
+  file += " ";
+  WriteText(Path("chords.txt"), file);
+  const std::string list = Ok({"chord", "list", Path("chords.txt").string()});
+  EXPECT_THAT(list, ::testing::StartsWith("No. 1 :  s d\xE2\x86\x92  + Enter\r\nNo. 2 :  \r\n"));
+
+  WriteText(Path("other.txt"), "0x93, 0x02, 0x00, 0x01, \r\n");
+  const CtlResult unknown = RunCtl({"chord", "list", Path("other.txt").string()});
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_THAT(unknown.err, HasSubstr("unknow file"));
+  EXPECT_EQ(RunCtl({"chord", "list", Path("missing.txt").string()}).exit_code, 1);
+}
+
+}  // namespace
+}  // namespace qp40::e2e
