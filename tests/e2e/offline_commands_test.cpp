@@ -13,10 +13,11 @@ using ::testing::HasSubstr;
 
 class OfflineCommandsTest : public CtlTest {
  protected:
-  // A full backup of the factory keypad, with a burst key and a string key on it.
+  // A full backup of the factory keypad, with a burst key (entry 3) and a string key (string 5)
+  // on it.
   std::string FactoryBackup() {
-    WriteText(Path("m.txt"), "click a 20\n");
     Ok({Simulate(), "key", "set", "1", "1", "b3000003"});
+    Ok({Simulate(), "key", "set", "1", "2", "b4001405"});
     Ok({Simulate(), "backup", Path("full.bin").string()});
     return Path("full.bin").string();
   }
@@ -58,11 +59,19 @@ TEST_F(OfflineCommandsTest, BrokenBackupsAreRefusedByEveryCommandThatReadsThem) 
 
 TEST_F(OfflineCommandsTest, DumpShowsEveryKeyOfEveryProfileAndTheTextsInUse) {
   const std::string backup = FactoryBackup();
-  // Give the burst key a text: entry 3 of the burst table, right after the 2048-byte image.
+  // Burst entry 3 lies right after the type word and the 2048-byte image, string unit 5 after
+  // the 4096-byte burst table (the newer firmware's chained layout: mark, length, characters).
   std::vector<std::uint8_t> bytes = ReadBytes(backup);
-  const std::string text = "DIMLINEAR";
-  std::fill(bytes.begin() + 4 + 2048 + 3 * 16, bytes.begin() + 4 + 2048 + 4 * 16, 0);
-  std::copy(text.begin(), text.end(), bytes.begin() + 4 + 2048 + 3 * 16);
+  ASSERT_EQ(bytes.size(), 10244u);
+  const auto entry = [&](std::size_t table_offset, std::size_t index) {
+    return bytes.begin() + static_cast<std::ptrdiff_t>(4 + table_offset + index * 16);
+  };
+  const std::string burst = "DIMLINEAR";
+  std::fill(entry(2048, 3), entry(2048, 4), 0);
+  std::copy(burst.begin(), burst.end(), entry(2048, 3));
+  const std::vector<std::uint8_t> unit = {0xAA, 5, 'h', 'e', 'l', 'l', 'o'};
+  std::fill(entry(2048 + 4096, 5), entry(2048 + 4096, 6), 0);
+  std::copy(unit.begin(), unit.end(), entry(2048 + 4096, 5));
   WriteBytes(backup, bytes);
 
   const nlohmann::json dump = nlohmann::json::parse(Ok({"dump", "--json", backup}));
@@ -75,13 +84,19 @@ TEST_F(OfflineCommandsTest, DumpShowsEveryKeyOfEveryProfileAndTheTextsInUse) {
   EXPECT_EQ(key11["label"], "DIMLINEAR");
   EXPECT_EQ(dump["profiles"][1]["keys"][0]["label"], "Esc");
   EXPECT_EQ(dump["profiles"][0]["settings"]["firmware_version"], 255);
+  EXPECT_EQ(dump["profiles"][0]["keys"][1]["label"], "hello");
   ASSERT_EQ(dump["bursts"].size(), 1u);
+  EXPECT_EQ(dump["bursts"][0]["index"], 3);
   EXPECT_EQ(dump["bursts"][0]["text"], "DIMLINEAR");
+  ASSERT_EQ(dump["strings"].size(), 1u);
+  EXPECT_EQ(dump["strings"][0]["number"], 5);
+  EXPECT_EQ(dump["strings"][0]["text"], "hello");
 
   const std::string plain = Ok({"dump", backup});
   EXPECT_THAT(plain, HasSubstr("User Profile 4"));
   EXPECT_THAT(plain, HasSubstr("  11  b3000003 4 Hotkey & Burst"));
-  EXPECT_THAT(plain, HasSubstr("\"DIMLINEAR\""));
+  EXPECT_THAT(plain, HasSubstr("  3    \"DIMLINEAR\""));
+  EXPECT_THAT(plain, HasSubstr("  5    \"hello\""));
 }
 
 TEST_F(OfflineCommandsTest, CompiledBufferListsBackAsTheScript) {
