@@ -1,0 +1,30 @@
+#include "ui/device_notice.h"
+
+#include <QSocketNotifier>
+
+#include "ui/main_dialog_ids.h"
+
+namespace qp40 {
+
+DeviceNoticeListener::DeviceNoticeListener(int fd, std::function<int()> drain,
+                                           std::function<void(int event_type)> on_device_change,
+                                           QObject* parent)
+    : QObject(parent),
+      notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
+      drain_(std::move(drain)),
+      on_device_change_(std::move(on_device_change)) {
+  connect(notifier_, &QSocketNotifier::activated, this, &DeviceNoticeListener::OnReadable);
+}
+
+void DeviceNoticeListener::OnReadable() {
+  // A load started by a notice repaints the window; notices arriving meanwhile wait until the
+  // handler is done.
+  notifier_->setEnabled(false);
+  const int changes = drain_();
+  for (int i = 0; i < changes; ++i) {
+    on_device_change_(kDeviceNodesChanged);
+  }
+  notifier_->setEnabled(true);
+}
+
+}  // namespace qp40

@@ -1,0 +1,120 @@
+#include "ui/dialog_template.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/clr_button.h"
+#include "ui/log_pane.h"
+
+namespace qp40 {
+
+namespace {
+
+// The average character width the way dialog units define it: the mean advance of the 52
+// letters, rounded.
+int AverageLetterWidth(const QFontMetrics& metrics) {
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return (letters / 26 + 1) / 2;
+}
+
+int MulDiv(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  // Rounds half away from zero, as the dialog manager does.
+  return static_cast<int>(product >= 0 ? (product + denominator / 2) / denominator
+                                       : (product - denominator / 2) / denominator);
+}
+
+QWidget* CreateControl(QWidget& dialog, const ControlSpec& spec) {
+  const QString caption = QString::fromLatin1(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::kPushButton:
+    case ControlKind::kDefaultPushButton: {
+      auto* button = new QPushButton(caption, &dialog);
+      button->setDefault(spec.kind == ControlKind::kDefaultPushButton);
+      return button;
+    }
+    case ControlKind::kCheckBox:
+      return new QCheckBox(caption, &dialog);
+    case ControlKind::kDropDownList:
+      return new QComboBox(&dialog);
+    case ControlKind::kStaticText:
+      return new QLabel(caption, &dialog);
+    case ControlKind::kCenteredText: {
+      auto* label = new QLabel(caption, &dialog);
+      label->setAlignment(Qt::AlignCenter);
+      label->setWordWrap(true);
+      return label;
+    }
+    case ControlKind::kGroupBox:
+      return new QGroupBox(caption, &dialog);
+    case ControlKind::kLogEdit:
+      return new LogPane(&dialog);
+    case ControlKind::kColorButton:
+      return new CClrButton(caption, &dialog);
+    case ControlKind::kProgressBar:
+      return new QProgressBar(&dialog);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+  const QFontMetrics metrics(font);
+  base_width_ = AverageLetterWidth(metrics);
+  base_height_ = metrics.height();
+}
+
+int DialogUnits::ToPixelsX(int units) const { return MulDiv(units, base_width_, 4); }
+
+int DialogUnits::ToPixelsY(int units) const { return MulDiv(units, base_height_, 8); }
+
+QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
+  return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(width), ToPixelsY(height));
+}
+
+void BuildDialog(QWidget& dialog, const DialogTemplate& dialog_template) {
+  const DialogUnits units(dialog.font());
+  dialog.setWindowTitle(QString::fromLatin1(dialog_template.caption));
+  dialog.resize(units.ToPixelsX(dialog_template.width), units.ToPixelsY(dialog_template.height));
+  for (const ControlSpec& spec : dialog_template.controls) {
+    QWidget* control = CreateControl(dialog, spec);
+    if (spec.id != kStaticId) {
+      control->setObjectName(QStringLiteral("id%1").arg(spec.id));
+    }
+    QRect rect = units.ToPixels(spec.x, spec.y, spec.width, spec.height);
+    if (spec.kind == ControlKind::kDropDownList) {
+      // The template's height is that of the opened list; the closed box is one line high.
+      rect.setHeight(control->sizeHint().height());
+    }
+    control->setGeometry(rect);
+  }
+}
+
+void SetItemText(const QWidget& dialog, int id, const QString& text) {
+  QWidget* control = DialogItem(dialog, id);
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+    button->setText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(control)) {
+    label->setText(text);
+  } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+    group->setTitle(text);
+  } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
+    edit->setPlainText(text);
+  }
+}
+
+void EnableItem(const QWidget& dialog, int id, bool enabled) {
+  if (QWidget* control = DialogItem(dialog, id)) {
+    control->setEnabled(enabled);
+  }
+}
+
+}  // namespace qp40

@@ -1,0 +1,58 @@
+#include "ui/user_prompts.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace qp40 {
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                     const QString& filter, const QString& default_suffix) {
+  QFileDialog dialog(parent, QString(), QString(), filter);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(default_suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text, QMessageBox::Ok,
+                  parent);
+  box.exec();
+}
+
+bool QtUserPrompts::AskOkCancel(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, QString::fromLatin1(kAppTitle), text,
+                               QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+std::optional<QString> QtUserPrompts::OpenFileName(QWidget* parent, const QString& filter,
+                                                   const QString& default_suffix) {
+  return RunFileDialog(parent, QFileDialog::AcceptOpen, filter, default_suffix);
+}
+
+std::optional<QString> QtUserPrompts::SaveFileName(QWidget* parent, const QString& filter,
+                                                   const QString& default_suffix) {
+  return RunFileDialog(parent, QFileDialog::AcceptSave, filter, default_suffix);
+}
+
+int QtUserPrompts::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+void PromptNotifier::ShowMessage(std::string_view text) {
+  prompts_.ShowMessage(parent_, FromLatin1(text));
+}
+
+QString FromLatin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace qp40

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string_view>
+
+#include "log/notifier.h"
+
+class QDialog;
+class QWidget;
+
+namespace qp40 {
+
+// The title of the window and of every message box.
+inline constexpr const char* kAppTitle = "QP40 Keyboard Configuration";
+
+// Everything the window asks of the user: message boxes, file dialogs and modal dialogs. The
+// window shows the real ones; tests answer them without a modal loop.
+class UserPrompts {
+ public:
+  virtual ~UserPrompts() = default;
+  // A message box with an OK button.
+  virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A question with OK and Cancel; true for OK.
+  virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+  // The file-open and file-save dialogs for one filter ("Bin File(*.bin)") and default suffix;
+  // the chosen path, or nothing when the user cancelled.
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
+                                              const QString& default_suffix) = 0;
+  virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                              const QString& default_suffix) = 0;
+  // Runs a dialog modally; returns its result (QDialog::Accepted or QDialog::Rejected).
+  virtual int RunModal(QDialog& dialog) = 0;
+};
+
+// The real message boxes and file dialogs of the platform.
+class QtUserPrompts final : public UserPrompts {
+ public:
+  void ShowMessage(QWidget* parent, const QString& text) override;
+  bool AskOkCancel(QWidget* parent, const QString& text) override;
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
+                                      const QString& default_suffix) override;
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                      const QString& default_suffix) override;
+  int RunModal(QDialog& dialog) override;
+};
+
+// Shows the core's messages as message boxes over the main window.
+class PromptNotifier final : public Notifier {
+ public:
+  explicit PromptNotifier(UserPrompts& prompts) : prompts_(prompts) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void ShowMessage(std::string_view text) override;
+
+ private:
+  UserPrompts& prompts_;
+  QWidget* parent_ = nullptr;
+};
+
+// Texts for the keypad and the log are single bytes; Latin-1 keeps every byte as it is.
+QString FromLatin1(std::string_view text);
+
+}  // namespace qp40
