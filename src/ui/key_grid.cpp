@@ -1,0 +1,121 @@
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "keys/board_layout.h"
+#include "keys/key_colors.h"
+#include "keys/key_label.h"
+#include "ui/clr_button.h"
+#include "ui/dialog_template.h"
+#include "ui/log_pane.h"
+#include "ui/main_dialog.h"
+#include "ui/main_dialog_ids.h"
+
+namespace qp40 {
+
+namespace {
+
+struct KeyPosition {
+  int row = 0;
+  int column = 0;
+  bool valid = false;
+};
+
+// Row and column of a key button id 3011..3068.
+KeyPosition PositionOfKeyId(int control_id) {
+  const int column = (control_id - 3000) % 10;
+  const int row = (control_id - 3000 - column) / 10;
+  const bool valid = control_id >= KeyControlId(1, 1) && row >= 1 && row <= kGridRowCount &&
+                     column >= 1 && column <= kGridColumnCount;
+  return {row, column, valid};
+}
+
+int KeyTableIndex(int row, int column) { return row * 9 + column; }
+
+}  // namespace
+
+CClrButton* CMorvelDlg::KeyButton(int row, int column) const {
+  if (row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) return nullptr;
+  return key_buttons_[(row - 1) * kGridColumnCount + (column - 1)];
+}
+
+LogPane* CMorvelDlg::LogWindow() const { return log_pane_; }
+
+std::uint8_t CMorvelDlg::HighlightFlag(int row, int column) const {
+  const int index = KeyTableIndex(row, column);
+  return index >= 0 && index < kKeyTableSize ? highlight_flags_[index] : 0;
+}
+
+QString CMorvelDlg::KeyLabelEntry(int row, int column) const {
+  const int index = KeyTableIndex(row, column);
+  return index >= 0 && index < kKeyTableSize ? key_labels_[index] : QString();
+}
+
+void CMorvelDlg::SetKeyButtonColors(int control_id, int background_index, std::uint8_t highlight,
+                                    int text_index) {
+  const KeyPosition position = PositionOfKeyId(control_id);
+  if (!position.valid) return;
+  KeyButton(position.row, position.column)
+      ->SetColors(KeyColor(text_index), KeyColor(background_index));
+  highlight_flags_[KeyTableIndex(position.row, position.column)] = highlight;
+}
+
+void CMorvelDlg::ApplyBoardLayout(int board_code) {
+  if (zoom_ == 0.0f) {
+    const int dpi = ScreenDpi();
+    zoom_ = ZoomForDpi(dpi);
+    services_.log.AppendLog(ZoomLogLine(dpi, zoom_));
+  }
+  const auto board = static_cast<std::uint8_t>(board_code == 0 ? kBoard48Keys : board_code);
+  board_type_ = board;
+
+  const BoardSettingsReader settings(services_.config.working_profile);
+  board_list_->setCurrentIndex(BoardTypeIndex(board));
+  const std::uint8_t path_type = settings.PathType();
+  path_list_->setCurrentIndex(path_type == 1 || path_type == 2 ? path_type : 0);
+  usb_list_->setCurrentIndex(settings.UsbType() == 1 ? 1 : 0);
+
+  // Typing, backlight and the path belong to the 43-key board alone.
+  const bool board43 = board == kBoard43Keys;
+  EnableItem(*this, kIdTyping, board43);
+  EnableItem(*this, kIdBacklight, board43);
+  EnableItem(*this, kIdPathTypeList, board43);
+  EnableItem(*this, kIdSticky, true);
+  DialogItem<QCheckBox>(*this, kIdTyping)->setChecked(settings.FeatureOn(BoardFeature::kTyping));
+  DialogItem<QCheckBox>(*this, kIdBacklight)
+      ->setChecked(settings.FeatureOn(BoardFeature::kBacklight));
+  DialogItem<QCheckBox>(*this, kIdSticky)->setChecked(settings.FeatureOn(BoardFeature::kSticky));
+
+  const auto placements = PlaceKeys(board, zoom_);
+  for (CClrButton* button : key_buttons_) {
+    button->hide();
+  }
+  for (const KeyPlacement& placement : placements) {
+    const KeyPosition position = PositionOfKeyId(placement.control_id);
+    if (!position.valid) continue;
+    CClrButton* button = KeyButton(position.row, position.column);
+    if (!placement.visible) {
+      button->hide();
+      continue;
+    }
+    button->setGeometry(placement.x, placement.y, placement.width, placement.height);
+    button->show();
+  }
+}
+
+void CMorvelDlg::RefreshKeyLabels() {
+  const Configuration& config = services_.config;
+  ApplyBoardLayout(BoardSettingsReader(config.working_profile).BoardType());
+  for (int row = 1; row <= kGridRowCount; ++row) {
+    for (int column = 1; column <= kGridColumnCount; ++column) {
+      const std::size_t position = (row - 1) * kGridColumnCount + (column - 1);
+      const KeyRecord record = WorkingRecord(config.working_profile, position);
+      const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
+      KeyButton(row, column)->setText(FromLatin1(label));
+      SetKeyButtonColors(KeyControlId(row, column),
+                         KeyBackgroundColorIndex(KeyLabelClass(record[0])), 0, kKeyTextColorIndex);
+    }
+  }
+  EnableItem(*this, kIdMacroScriptEdit, true);
+}
+
+}  // namespace qp40

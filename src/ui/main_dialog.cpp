@@ -1,0 +1,247 @@
+#include "ui/main_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QScreen>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "keys/board_layout.h"
+#include "model/profile_ops.h"
+#include "ui/busy_dialog.h"
+#include "ui/clr_button.h"
+#include "ui/dialog_template.h"
+#include "ui/log_pane.h"
+#include "ui/main_dialog_ids.h"
+#include "ui/main_dialog_template.h"
+#include "ui/small_dialogs.h"
+
+namespace qp40 {
+
+namespace {
+
+constexpr const char* kHelpLines[] = {
+    "Step 1. Press down and hold Key18(top-right). Next,connect USB port on PC. After 1st LED be "
+    "GREEN and Blink, the device worked on configuration mode.",
+    "Step 2. Run configuration software on PC, the software will load profile1 automatically",
+    "Step 3. Click the key/button you want to change, follow the guides to configure it.",
+    "Step 4. Click <Save Profile Onboard>, save the update onboard.",
+    "Step 5. Click button < Close and Reboot>, device will reboot to normal working mode. Or "
+    "disconnect USB port.",
+    "<Load Profiles onboard>  Load profile1~4 onboard again. ",
+    "<Edit Profile>           Load and edit one profile.",
+    "<Save Profiles onboard>  Save all data to device.",
+    "<End and Reboot>         End configuration and reboot the device.",
+    "<Load Backup>            Load backup file from PC.",
+    "<Backup Profiles>        Save all device data to PC as one backup.",
+};
+
+constexpr const char* kBoardTypeItems[] = {"0# 48Key", "1# 46Key", "3# 44Key", "4# 43Key"};
+constexpr const char* kPathTypeItems[] = {"0# USB", "1# BlueTooth", "2# Mirror"};
+constexpr const char* kUsbTypeItems[] = {"0# Basic", "1# Gaming"};
+
+struct Caption {
+  int id;
+  const char* text;
+};
+
+constexpr Caption kCaptions[] = {
+    {kIdLoadProfilesOnboard, "Load Profiles Onboard"},
+    {kIdEditProfile, "Edit Profile"},
+    {kIdLoadBackup, "Load Backup"},
+    {kIdSaveProfilesOnboard, "Save Profiles Onboard"},
+    {kIdBackupProfiles, "Backup Profiles"},
+    {kIdCloseReboot, "Close&&Reboot"},
+    {kIdMacroScriptEdit, "Macro Script Edit"},
+    {kIdRestoreFactory, "Restore Factory Settings"},
+    {kIdDefaultLabel, "Default"},
+    {kIdTyping, "Typing"},
+    {kIdBacklight, "Backlight"},
+    {kIdSticky, "Sticky"},
+    {kIdBoardTypeLabel, "Keys"},
+    {kIdPathTypeLabel, "USB/Bluetooth"},
+    {kIdUsbTypeLabel, "USB I/O"},
+};
+
+// Commands that need the keypad, enabled when it is connected ("Load Backup" always is).
+constexpr int kDeviceCommands[] = {kIdLoadProfilesOnboard, kIdEditProfile,   kIdSaveProfilesOnboard,
+                                   kIdBackupProfiles,      kIdCloseReboot,   kIdChordEditor,
+                                   kIdMacroScriptEdit,     kIdRestoreFactory};
+
+// Disabled by the set-up until a keypad or a backup is loaded.
+constexpr int kDisabledAtStart[] = {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles,
+                                    kIdCloseReboot, kIdLoadProfilesOnboard};
+
+constexpr int kSettlePauseMs = 100;
+
+template <std::size_t N>
+void FillList(QComboBox& list, const char* const (&items)[N]) {
+  list.clear();
+  for (const char* item : items) {
+    list.addItem(QString::fromLatin1(item));
+  }
+  list.setCurrentIndex(0);
+}
+
+}  // namespace
+
+CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      services_(std::move(services)) {
+  BuildDialog(*this, MainDialogTemplate());
+  for (int row = 1; row <= kGridRowCount; ++row) {
+    for (int column = 1; column <= kGridColumnCount; ++column) {
+      key_buttons_[(row - 1) * kGridColumnCount + (column - 1)] =
+          DialogItem<CClrButton>(*this, KeyControlId(row, column));
+    }
+  }
+  log_pane_ = DialogItem<LogPane>(*this, kIdLog);
+  board_list_ = DialogItem<QComboBox>(*this, kIdBoardTypeList);
+  path_list_ = DialogItem<QComboBox>(*this, kIdPathTypeList);
+  usb_list_ = DialogItem<QComboBox>(*this, kIdUsbTypeList);
+
+  // The editors' buttons wait for a keypad; the chord editor's is never shown.
+  EnableItem(*this, kIdMacroScriptEdit, false);
+  EnableItem(*this, kIdRestoreFactory, false);
+  EnableItem(*this, kIdChordEditor, false);
+  DialogItem(*this, kIdChordEditor)->hide();
+
+  setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
+  PlaceKeysAtTemplatePositions();
+  ConnectCommands();
+}
+
+CMorvelDlg::~CMorvelDlg() {
+  if (services_.log.HasSink()) services_.log.SetSink(nullptr);
+}
+
+void CMorvelDlg::PlaceKeysAtTemplatePositions() {
+  // Until the first board layout is applied the grid stands as the 48-key board at the screen's
+  // zoom; the window is made large enough to hold it.
+  const auto placements = PlaceKeys(kBoard48Keys, ZoomForDpi(ScreenDpi()));
+  int grid_right = 0;
+  int grid_bottom = 0;
+  for (const KeyPlacement& placement : placements) {
+    if (CClrButton* button = DialogItem<CClrButton>(*this, placement.control_id)) {
+      button->setGeometry(placement.x, placement.y, placement.width, placement.height);
+      grid_right = std::max(grid_right, placement.x + placement.width);
+      grid_bottom = std::max(grid_bottom, placement.y + placement.height);
+    }
+  }
+  const int margin = DialogUnits(font()).ToPixelsX(kMainDialogMargin);
+  resize(std::max(width(), grid_right + margin), height());
+  setMinimumSize(size());
+}
+
+void CMorvelDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // The log takes whatever room the window has below the commands.
+  const int margin = log_pane_->x();
+  log_pane_->resize(std::max(width() - 2 * margin, 0),
+                    std::max(height() - log_pane_->y() - margin, 0));
+}
+
+int CMorvelDlg::ScreenDpi() const {
+  if (services_.screen_dpi) return services_.screen_dpi();
+  const QScreen* on = screen();
+  return on != nullptr ? qRound(on->logicalDotsPerInch()) : 96;
+}
+
+void CMorvelDlg::Pause(int milliseconds) {
+  if (services_.pause) {
+    services_.pause(milliseconds);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void CMorvelDlg::OnInitDialog() {
+  FillList(*board_list_, kBoardTypeItems);
+  FillList(*path_list_, kPathTypeItems);
+  FillList(*usb_list_, kUsbTypeItems);
+
+  services_.log.SetSink(log_pane_);
+
+  for (int row = 1; row <= kGridRowCount; ++row) {
+    for (int column = 1; column <= kGridColumnCount; ++column) {
+      KeyButton(row, column)->setText(QString::number(10 * row + column));
+    }
+  }
+  highlight_flags_.fill(0);
+  key_labels_.fill(QStringLiteral("NULL"));
+
+  for (const Caption& caption : kCaptions) {
+    SetItemText(*this, caption.id, QString::fromLatin1(caption.text));
+  }
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+
+  for (int id : kDisabledAtStart) {
+    EnableItem(*this, id, false);
+  }
+  for (const char* line : kHelpLines) {
+    services_.log.AppendLog(line);
+  }
+  OnDeviceChange(kDeviceNodesChanged);
+}
+
+void CMorvelDlg::OnDeviceChange(int event_type) {
+  if (event_type != kDeviceNodesChanged || services_.link.Connected()) return;
+  if (!services_.link.AttachKeypad()) return;
+
+  BusyDialog busy(this, QStringLiteral("Loading Data from device ......"), kPagesPerTransfer);
+  services_.link.SetConnected(true);
+  EnableDeviceCommands();
+  Pause(kSettlePauseMs);
+  LoadFromKeypad(busy);
+  SetEditProfileCaption("Edit Profile %d", 1);
+}
+
+void CMorvelDlg::EnableDeviceCommands() {
+  for (int id : kDeviceCommands) {
+    EnableItem(*this, id, true);
+  }
+}
+
+void CMorvelDlg::LoadFromKeypad(BusyDialog& busy) {
+  busy_ = true;
+  services_.link.SetPageObserver([&busy] { busy.PageDone(); });
+  const TransferReport report =
+      LoadConfiguration(services_.config, services_.link, services_.log, *this);
+  services_.link.SetPageObserver(nullptr);
+  busy_ = false;
+  last_load_failed_pages_ = report.failed_pages;
+}
+
+void CMorvelDlg::SetEditProfileCaption(const char* format, int number) {
+  SetItemText(*this, kIdEditProfile, QString::asprintf(format, number));
+}
+
+void CMorvelDlg::OnSysCommand(int command_id) {
+  if ((command_id & 0xFFF0) != kIdAboutCommand) return;
+  CAboutDlg about(this);
+  services_.prompts.RunModal(about);
+}
+
+void CMorvelDlg::closeEvent(QCloseEvent* event) {
+  if (busy_) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void CMorvelDlg::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("Minimize"), this, &QWidget::showMinimized);
+  menu.addAction(QStringLiteral("Close"), this, &QWidget::close);
+  menu.addSeparator();
+  menu.addAction(QString::fromLatin1(kAppTitle), this, [this] { OnSysCommand(kIdAboutCommand); });
+  menu.exec(event->globalPos());
+}
+
+}  // namespace qp40

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "link/keypad_link.h"
+#include "log/log.h"
+#include "log/notifier.h"
+#include "model/configuration.h"
+#include "ui/user_prompts.h"
+
+class QComboBox;
+
+namespace qp40 {
+
+class BusyDialog;
+class CClrButton;
+class LogPane;
+
+// What the main dialog works on; the application owns all of it for the whole run.
+struct MainDialogServices {
+  Configuration& config;
+  KeypadLink& link;
+  Log& log;
+  Notifier& notifier;
+  UserPrompts& prompts;
+  // The logical DPI of the screen the window is on; empty asks the screen. Qt's own device-pixel
+  // scaling is already in the logical DPI, so the grid is never scaled twice.
+  std::function<int()> screen_dpi;
+  // The pause that lets a keypad settle after it was opened; empty sleeps.
+  std::function<void(int milliseconds)> pause;
+};
+
+// The main window: the key grid, the board settings, the profile commands and the log.
+class CMorvelDlg : public QDialog, public LabelRefresher {
+  Q_OBJECT
+
+ public:
+  // Pages a load reads and a save writes: five blocks of 64 pages.
+  static constexpr int kPagesPerTransfer = 5 * 64;
+  // Indices of the per-key tables: row * 9 + column.
+  static constexpr int kKeyTableSize = 81;
+
+  explicit CMorvelDlg(MainDialogServices services, QWidget* parent = nullptr);
+  ~CMorvelDlg() override;
+
+  // Set-up before the user works with the window: lists, captions, help lines, then the first
+  // search for a keypad (which loads it when one is attached).
+  void OnInitDialog();
+  // The platform's device-change notice: with event type 7 and no keypad connected, searches for
+  // the keypad and loads it.
+  void OnDeviceChange(int event_type);
+  // A command of the window menu; the About entry opens the About box.
+  void OnSysCommand(int command_id);
+
+  // Lays the grid out for the board in the settings and labels and colours every key.
+  void RefreshKeyLabels() override;
+  // Places, shows and hides the key buttons for a board code and sets the board controls from
+  // the settings.
+  void ApplyBoardLayout(int board_code);
+  // Colours one key button from the colour table; other ids are ignored.
+  void SetKeyButtonColors(int control_id, int background_index, std::uint8_t highlight,
+                          int text_index);
+
+  CClrButton* KeyButton(int row, int column) const;
+  LogPane* LogWindow() const;
+  float Zoom() const { return zoom_; }
+  int BoardType() const { return board_type_; }
+  int PathType() const { return path_type_; }
+  int UsbType() const { return usb_type_; }
+  std::uint8_t SelectedProfileIndex() const { return selected_profile_index_; }
+  int LastLoadFailedPages() const { return last_load_failed_pages_; }
+  std::uint8_t HighlightFlag(int row, int column) const;
+  QString KeyLabelEntry(int row, int column) const;
+
+ protected:
+  // No closing while the keypad is being read or written.
+  void closeEvent(QCloseEvent* event) override;
+  // The window menu: minimise, close and the About entry.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void ConnectCommands();
+  void PlaceKeysAtTemplatePositions();
+  int ScreenDpi() const;
+  void Pause(int milliseconds);
+  void EnableDeviceCommands();
+  // Runs a load from the keypad behind the busy dialog and remembers its failed pages.
+  void LoadFromKeypad(BusyDialog& busy);
+  void SetEditProfileCaption(const char* format, int number);
+  enum class BackupFileUse { kLoad, kSave };
+  // Runs the file dialog of a backup command; the chosen path in the platform's encoding, or
+  // nothing when the user cancelled.
+  std::optional<std::string> ChooseBackupFile(BackupFileUse use);
+
+  // Commands.
+  void OnLoadProfilesOnboard();
+  void OnEditProfile();
+  void OnSaveProfilesOnboard();
+  void OnLoadBackup();
+  void OnBackupProfiles();
+  void OnCloseAndReboot();
+  void OnRestoreFactorySettings();
+  void OnBoardTypeChanged(int index);
+  void OnPathTypeChanged(int index);
+  void OnUsbTypeChanged(int index);
+
+  MainDialogServices services_;
+  std::array<CClrButton*, 48> key_buttons_{};
+  LogPane* log_pane_ = nullptr;
+  QComboBox* board_list_ = nullptr;
+  QComboBox* path_list_ = nullptr;
+  QComboBox* usb_list_ = nullptr;
+
+  std::array<std::uint8_t, kKeyTableSize> highlight_flags_{};
+  std::array<QString, kKeyTableSize> key_labels_;
+  float zoom_ = 0.0f;
+  int board_type_ = 0;
+  int path_type_ = 0;
+  int usb_type_ = 0;
+  std::uint8_t selected_profile_index_ = 0;
+  int last_load_failed_pages_ = 0;
+  bool busy_ = false;
+};
+
+}  // namespace qp40

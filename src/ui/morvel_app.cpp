@@ -1,0 +1,47 @@
+#include "ui/morvel_app.h"
+
+#include <QIcon>
+#include <memory>
+
+#include "link/keypad_link.h"
+#include "log/clock.h"
+#include "log/log.h"
+#include "model/configuration.h"
+#include "ui/device_notice.h"
+#include "ui/main_dialog.h"
+#include "ui/user_prompts.h"
+
+namespace qp40 {
+
+CMorvelApp::CMorvelApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("qp40config"));
+  setDesktopFileName(QStringLiteral("qp40config"));
+  setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
+}
+
+int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& notices) {
+  QtUserPrompts prompts;
+  PromptNotifier notifier(prompts);
+  const SystemClock clock;
+  Log log(clock, notifier);
+  KeypadLink link(transport, log, notifier);
+  Configuration config;
+
+  CMorvelDlg dialog(MainDialogServices{config, link, log, notifier, prompts, {}, {}});
+  notifier.SetParent(&dialog);
+
+  std::unique_ptr<DeviceNoticeListener> listener;
+  if (notices.fd >= 0 && notices.drain) {
+    listener = std::make_unique<DeviceNoticeListener>(
+        notices.fd, notices.drain,
+        [&dialog](int event_type) { dialog.OnDeviceChange(event_type); });
+  }
+
+  // The window is up before the first search, so the busy dialog of a load stands over it.
+  dialog.show();
+  dialog.OnInitDialog();
+  dialog.exec();
+  return 0;
+}
+
+}  // namespace qp40
