@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/keypad_link.h"
+#include "log/clock.h"
+#include "log/log.h"
+#include "model/configuration.h"
+#include "sim/sim_transport.h"
+#include "sim/virtual_keypad.h"
+#include "ui/main_dialog.h"
+#include "ui/user_prompts.h"
+
+namespace qp40::test {
+
+// Answers every prompt of the window from a script and records what was asked.
+class ScriptedPrompts final : public UserPrompts {
+ public:
+  void ShowMessage(QWidget*, const QString& text) override { messages.push_back(text); }
+  bool AskOkCancel(QWidget*, const QString& text) override {
+    questions.push_back(text);
+    return answer_ok;
+  }
+  std::optional<QString> OpenFileName(QWidget*, const QString& filter,
+                                      const QString& suffix) override {
+    file_filters.push_back(filter + "|" + suffix);
+    return open_answer;
+  }
+  std::optional<QString> SaveFileName(QWidget*, const QString& filter,
+                                      const QString& suffix) override {
+    file_filters.push_back(filter + "|" + suffix);
+    return save_answer;
+  }
+  // Plays the dialog instead of running a modal loop: `play` clicks what the user would.
+  int RunModal(QDialog& dialog) override {
+    dialog_titles.push_back(dialog.windowTitle());
+    if (play) play(dialog);
+    return dialog.result();
+  }
+
+  std::vector<QString> messages;
+  std::vector<QString> questions;
+  std::vector<QString> file_filters;
+  std::vector<QString> dialog_titles;
+  bool answer_ok = false;
+  std::optional<QString> open_answer;
+  std::optional<QString> save_answer;
+  std::function<void(QDialog&)> play;
+};
+
+class FixedClock final : public Clock {
+ public:
+  TimeOfDay Now() const override { return {9, 3, 7}; }
+};
+
+// The virtual keypad behind a plug: while unplugged, no interface is listed.
+class PluggableTransport final : public Transport {
+ public:
+  explicit PluggableTransport(Transport& inner) : inner_(inner) {}
+  std::vector<HidInterfaceInfo> ListInterfaces() override {
+    return plugged ? inner_.ListInterfaces() : std::vector<HidInterfaceInfo>{};
+  }
+  OpenResult<ReadChannel> OpenRead(const std::string& path) override {
+    return inner_.OpenRead(path);
+  }
+  OpenResult<WriteChannel> OpenWrite(const std::string& path) override {
+    return inner_.OpenWrite(path);
+  }
+  bool plugged = true;
+
+ private:
+  Transport& inner_;
+};
+
+// One run of the tool on the virtual keypad, with every prompt scripted.
+struct WindowRig {
+  explicit WindowRig(bool plugged = true, int dpi = 96) : screen_dpi(dpi) {
+    transport.plugged = plugged;
+    keypad.SetRecordRequests(false);
+  }
+
+  // Builds the main dialog and runs its set-up, which attaches the keypad when plugged in.
+  CMorvelDlg& Open() {
+    dialog = std::make_unique<CMorvelDlg>(MainDialogServices{
+        config, link, log, notifier, prompts, [this] { return screen_dpi; }, [](int) {}});
+    notifier.SetParent(dialog.get());
+    dialog->show();
+    dialog->OnInitDialog();
+    return *dialog;
+  }
+
+  // The log's lines without their time stamps.
+  std::vector<std::string> LogLines() const;
+  // The profile block as the keypad holds it.
+  std::span<std::uint8_t, kBlockSize> KeypadProfileBlock(std::uint8_t block = kProfileBlock) {
+    return keypad.BlockData(block);
+  }
+
+  sim::VirtualKeypad keypad;
+  sim::SimTransport sim_transport{keypad};
+  PluggableTransport transport{sim_transport};
+  FixedClock clock;
+  ScriptedPrompts prompts;
+  PromptNotifier notifier{prompts};
+  Log log{clock, notifier};
+  KeypadLink link{transport, log, notifier};
+  Configuration config;
+  int screen_dpi;
+  std::unique_ptr<CMorvelDlg> dialog;
+};
+
+// Writes record `record` for grid position `position` of `profile` into a profile block laid
+// out with the default key code map.
+void PutRecord(std::span<std::uint8_t, kBlockSize> block, int profile, int position,
+               const std::array<std::uint8_t, 4>& record);
+
+}  // namespace qp40::test
