@@ -1,0 +1,211 @@
+// qp40config: the desktop window of the QP40 configurator.
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/ctl/sim_faults.h"
+#include "platform/hidapi_transport.h"
+#include "platform/udev_monitor.h"
+#include "sim/sim_transport.h"
+#include "sim/virtual_keypad.h"
+#include "ui/morvel_app.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailed = 1;
+
+constexpr const char* kUsage =
+    "Usage: qp40config [--simulate[=IMAGE]] [--sim-fault=KIND@N[,KIND@N...]]\n"
+    "                  [--sim-latency=MICROSECONDS] [Qt options]\n"
+    "\n"
+    "Opens the QP40 keypad configuration window. The keypad is found when it is plugged in\n"
+    "in Management mode (hold its top-right key while plugging it in).\n"
+    "\n"
+    "  --simulate[=IMAGE]   use the built-in virtual keypad instead of USB; with IMAGE its\n"
+    "                       memory is read from that file (the factory image when the file\n"
+    "                       does not exist) and written back when the window closes\n"
+    "  --sim-fault=KIND@N   with --simulate: make the virtual keypad misbehave on its N-th\n"
+    "                       request (KIND: drop, status, echo, late, gone); comma-separate\n"
+    "                       several faults or repeat the option\n"
+    "  --sim-latency=US     with --simulate: every reply of the virtual keypad takes US\n"
+    "                       microseconds\n"
+    "  --help               show this text\n"
+    "  --version            show the version\n";
+
+struct Options {
+  bool simulate = false;
+  std::string sim_image;
+  std::vector<qp40::sim::Fault> sim_faults;
+  std::uint32_t sim_latency_us = 0;
+  bool sim_knobs = false;
+  bool help = false;
+  bool version = false;
+};
+
+struct ParseResult {
+  Options options;
+  std::string error;
+  // The arguments left for Qt: the program name and whatever is not ours.
+  std::vector<char*> rest;
+};
+
+// The value of `--name=value` or of `--name value` (taking the next argument).
+std::optional<std::string> OptionValue(std::string_view arg, std::string_view name, int& index,
+                                       int argc, char** argv) {
+  if (arg == name) {
+    if (index + 1 >= argc) return std::nullopt;
+    return std::string(argv[++index]);
+  }
+  return std::string(arg.substr(name.size() + 1));
+}
+
+bool IsOption(std::string_view arg, std::string_view name) {
+  return arg == name || (arg.size() > name.size() && arg.substr(0, name.size()) == name &&
+                         arg[name.size()] == '=');
+}
+
+std::string ParseFaults(const std::string& list, std::vector<qp40::sim::Fault>& faults) {
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string item = list.substr(start, comma - start);
+    const std::optional<qp40::sim::Fault> fault = qp40::ctl::ParseSimFault(item);
+    if (!fault) return qp40::ctl::CheckSimFault(item);
+    faults.push_back(*fault);
+    start = comma + 1;
+  }
+  return {};
+}
+
+ParseResult ParseArguments(int argc, char** argv) {
+  ParseResult result;
+  result.rest.push_back(argv[0]);
+  Options& options = result.options;
+  for (int i = 1; i < argc && result.error.empty(); ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
+    } else if (arg == "--simulate") {
+      options.simulate = true;
+    } else if (arg.rfind("--simulate=", 0) == 0) {
+      options.simulate = true;
+      options.sim_image = std::string(arg.substr(std::strlen("--simulate=")));
+      if (options.sim_image.empty()) result.error = "--simulate= needs a file name";
+    } else if (IsOption(arg, "--sim-fault")) {
+      options.sim_knobs = true;
+      const auto value = OptionValue(arg, "--sim-fault", i, argc, argv);
+      result.error = value ? ParseFaults(*value, options.sim_faults) : "--sim-fault needs KIND@N";
+    } else if (IsOption(arg, "--sim-latency")) {
+      options.sim_knobs = true;
+      const auto value = OptionValue(arg, "--sim-latency", i, argc, argv);
+      std::uint32_t latency = 0;
+      const char* end = value ? value->data() + value->size() : nullptr;
+      if (!value || value->empty() || std::from_chars(value->data(), end, latency).ptr != end) {
+        result.error = "--sim-latency needs a number of microseconds";
+      }
+      options.sim_latency_us = latency;
+    } else {
+      result.rest.push_back(argv[i]);
+    }
+  }
+  if (result.error.empty() && options.sim_knobs && !options.simulate) {
+    result.error = "--sim-fault and --sim-latency work with --simulate only";
+  }
+  return result;
+}
+
+// Without a display the platform plugin would stop the program with a message about plugins;
+// say what is missing instead.
+bool HasDisplay(const std::vector<char*>& qt_arguments) {
+  for (const char* arg : qt_arguments) {
+    const std::string_view text = arg;
+    if (text == "-platform" || text == "--platform") return true;
+  }
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ParseResult parsed = ParseArguments(argc, argv);
+  const Options& options = parsed.options;
+  if (!parsed.error.empty()) {
+    std::cerr << "qp40config: " << parsed.error << "\n\n" << kUsage;
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "qp40config " << QP40_VERSION << "\n";
+    return 0;
+  }
+  if (!HasDisplay(parsed.rest)) {
+    std::cerr << "qp40config: no display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the "
+                 "window cannot open.\nWithout a desktop, use the command-line tool: qp40ctl "
+                 "--help (for example: qp40ctl --simulate info).\n";
+    return kExitFailed;
+  }
+
+  std::unique_ptr<qp40::sim::VirtualKeypad> virtual_keypad;
+  std::unique_ptr<qp40::Transport> transport;
+  std::unique_ptr<qp40::UdevHidrawMonitor> monitor;
+  qp40::DeviceNoticeSource notices;
+  if (options.simulate) {
+    virtual_keypad = std::make_unique<qp40::sim::VirtualKeypad>();
+    virtual_keypad->SetRecordRequests(false);
+    for (const qp40::sim::Fault& fault : options.sim_faults) virtual_keypad->AddFault(fault);
+    virtual_keypad->SetLatencyMicroseconds(options.sim_latency_us);
+    std::error_code error;
+    if (!options.sim_image.empty() && std::filesystem::exists(options.sim_image, error) &&
+        !virtual_keypad->LoadImage(options.sim_image)) {
+      std::cerr << "qp40config: " << options.sim_image << ": not a keypad memory image (it must be "
+                << qp40::sim::kImageSize << " bytes: 128 blocks of 2048 bytes); left unchanged\n";
+      return kExitFailed;
+    }
+    transport = std::make_unique<qp40::sim::SimTransport>(*virtual_keypad);
+  } else {
+    transport = std::make_unique<qp40::HidapiTransport>();
+    monitor = std::make_unique<qp40::UdevHidrawMonitor>();
+    if (monitor->Valid()) {
+      notices.fd = monitor->Fd();
+      notices.drain = [&monitor] { return monitor->DrainNotices(); };
+    }
+  }
+
+  int qt_argc = static_cast<int>(parsed.rest.size());
+  parsed.rest.push_back(nullptr);
+  qp40::CMorvelApp app(qt_argc, parsed.rest.data());
+  if (app.arguments().size() > 1) {
+    std::cerr << "qp40config: unknown argument '" << app.arguments().at(1).toStdString() << "'\n\n"
+              << kUsage;
+    return kExitUsage;
+  }
+
+  const int status = app.InitInstance(*transport, notices);
+
+  // The virtual keypad's memory goes back to its image, so the next run sees the same keypad.
+  if (virtual_keypad && !options.sim_image.empty() &&
+      !virtual_keypad->SaveImage(options.sim_image)) {
+    std::cerr << "qp40config: " << options.sim_image
+              << ": could not write the virtual keypad's memory back\n";
+    return kExitFailed;
+  }
+  return status;
+}
