@@ -52,6 +52,11 @@ bool ReplaceFileContents(const fs::path& path, std::span<const std::uint8_t> byt
   if (fs::exists(old_status) && !fs::is_regular_file(old_status)) {
     return false;
   }
+  // The rename below needs only the folder to be writable; a write-protected file is refused
+  // as opening it for writing would be. Opening to append changes nothing in it.
+  if (fs::exists(old_status) && !std::ofstream(target, std::ios::binary | std::ios::app)) {
+    return false;
+  }
 
   const std::optional<fs::path> temporary = FreeTemporaryName(target);
   if (!temporary) {

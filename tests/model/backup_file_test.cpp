@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -324,6 +325,23 @@ TEST_F(BackupFileTest, SaveThatCannotCreateTheFileTellsTheUser) {
     EXPECT_EQ(env.notifier.messages, std::vector<std::string>{kCantOpen});
   }
   EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"a-folder"});
+}
+
+TEST_F(BackupFileTest, WriteProtectedFileIsKeptAndTheUserTold) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "root may write any file";
+  }
+  const std::string path = dir.File("kept.bin");
+  const std::vector<std::uint8_t> previous(3000, 0x42);
+  WriteBytes(path, previous);
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+  Configuration config = SampleConfiguration(0x05);
+
+  EXPECT_FALSE(SaveBackup(config, path, env.notifier));
+
+  EXPECT_EQ(env.notifier.messages, std::vector<std::string>{kCantOpen});
+  EXPECT_EQ(ReadBytes(path), previous);
+  EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"kept.bin"});
 }
 
 // Limits the size of any file this process writes, so a write fails half-way as on a full disk.
