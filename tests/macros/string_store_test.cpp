@@ -115,6 +115,24 @@ TEST_F(ChainedStringTest, LoopedAndBrokenChainsEndWhereTheyGoWrong) {
   EXPECT_EQ(table, StringUnitTable{});
 }
 
+TEST_F(ChainedStringTest, ChainsRunningOnPastTwentyOneUnitsAreCut) {
+  // Units 1 to 30 linked in a line, each claiming more text to come, as a damaged table may.
+  for (std::uint8_t unit = 1; unit <= 30; ++unit) {
+    Bytes bytes = {0xAA, 200};
+    const std::string part = Letters(12);
+    bytes.insert(bytes.end(), part.begin(), part.end());
+    bytes.insert(bytes.end(), {0xFA, static_cast<std::uint8_t>(unit + 1)});
+    std::ranges::copy(bytes, table.begin() + unit * kTableEntrySize);
+  }
+  EXPECT_EQ(ReadChainedString(table, 1).value_or("").size(), kMaxStringLength);
+  EXPECT_EQ(StringChain(table, 1).size(), kMaxChainUnits);
+
+  FreeString(table, 1, env.log);
+  EXPECT_EQ(env.sink.lines.size(), kMaxChainUnits);
+  EXPECT_EQ(UnitBytes(table, 21), Bytes(kTableEntrySize, 0));
+  EXPECT_EQ(table[22 * kTableEntrySize], kUnitInUse);
+}
+
 TEST_F(ChainedStringTest, FullTableRefusesAndKeepsEverything) {
   MarkInUse(table, 1, 255);  // only unit 255 is free
   const StringUnitTable before = table;
