@@ -262,7 +262,11 @@ std::optional<std::string> ReadString(const Configuration& config, KeypadLink& l
     return std::nullopt;
   }
   Block buffer{};
-  link.ReadBlock(SlotBlock(unit), buffer);
+  // A page that could not be read would cut the text short, and a key that keeps a cut text
+  // loses the rest when it is stored again.
+  if (link.ReadBlock(SlotBlock(unit), buffer) != 0) {
+    return std::nullopt;
+  }
   const auto slot =
       std::span(buffer).subspan((unit % kSlotsPerBlock) * kSlotSizeBytes, kSlotSizeBytes);
   return TextUpToZero(slot.subspan(kUnitText));

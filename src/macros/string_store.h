@@ -75,7 +75,8 @@ void FreeString(StringUnitTable& table, unsigned unit, Log& log);
 std::optional<std::string> ReadChainedString(const StringUnitTable& table, unsigned unit);
 
 // The text of the string starting at `unit` in the format the firmware selects; the block
-// format reads a long string's slot block from the keypad.
+// format reads a long string's slot block from the keypad, and gives nothing when a page of it
+// cannot be read.
 std::optional<std::string> ReadString(const Configuration& config, KeypadLink& link, unsigned unit);
 
 // What the key dialog does when the user confirms a string key: frees the key's old string

@@ -21,10 +21,12 @@ class KeypadFixture : public ::testing::Test {
     config.working_profile[kWorkingSettingsOffset + kSettingFirmware] = firmware;
   }
 
-  // Makes the next page exchange fail on all of its tries.
-  void FailNextPage() {
+  // Makes a page exchange fail on all of its tries: the next one, or the one after
+  // `pages_before` successful exchanges.
+  void FailNextPage(unsigned pages_before = 0) {
     for (int i = 1; i <= kTriesPerExchange; ++i) {
-      keypad.AddFault({sim::FaultKind::kDrop, keypad.RequestCount() + static_cast<unsigned>(i)});
+      keypad.AddFault(
+          {sim::FaultKind::kDrop, keypad.RequestCount() + pages_before + static_cast<unsigned>(i)});
     }
   }
 

@@ -204,6 +204,13 @@ TEST_F(BlockStringTest, LongStringsGoToTheirSlotAndSpareTheRestOfTheBlock) {
   EXPECT_EQ(ReadString(config, link, 9), text);
 }
 
+TEST_F(BlockStringTest, SlotBlockThatCannotBeReadGivesNoTextRatherThanACutOne) {
+  EXPECT_EQ(Store(Letters(100)), 0);
+  FailNextPage(1);  // the second page of block 34, in the middle of the text
+  EXPECT_FALSE(ReadString(config, link, 0).has_value());
+  EXPECT_EQ(ReadString(config, link, 0), Letters(100));
+}
+
 TEST_F(BlockStringTest, TwelveCharactersAlreadyTakeASlot) {
   EXPECT_EQ(Store(Letters(12)), 0);
   const auto block = keypad.BlockData(34);
