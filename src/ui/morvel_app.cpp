@@ -9,6 +9,7 @@
 #include "model/configuration.h"
 #include "ui/device_notice.h"
 #include "ui/main_dialog.h"
+#include "ui/repainting_transport.h"
 #include "ui/user_prompts.h"
 
 namespace qp40 {
@@ -24,7 +25,9 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   PromptNotifier notifier(prompts);
   const SystemClock clock;
   Log log(clock, notifier);
-  KeypadLink link(transport, log, notifier);
+  // A keypad that stops answering makes the link wait; the window repaints meanwhile.
+  RepaintingTransport repainting(transport);
+  KeypadLink link(repainting, log, notifier);
   Configuration config;
 
   CMorvelDlg dialog(MainDialogServices{config, link, log, notifier, prompts, {}, {}});
