@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <cstring>
+#include <ostream>
 
 #include "keys/key_colors.h"
 #include "ui/clr_button.h"
@@ -67,6 +68,10 @@ struct BoardCase {
   std::vector<std::pair<int, QRect>> placed;  // at 96 DPI
 };
 
+void PrintTo(const BoardCase& board, std::ostream* out) {
+  *out << "board code 0x" << std::hex << int{board.code};
+}
+
 class BoardLayouts : public ::testing::TestWithParam<BoardCase> {};
 
 TEST_P(BoardLayouts, ShowHideAndPlaceTheButtonsOfTheBoardInTheSettings) {
@@ -118,6 +123,8 @@ struct ZoomCase {
   QRect top_left;
   const char* log_line;
 };
+
+void PrintTo(const ZoomCase& zoom, std::ostream* out) { *out << zoom.dpi << " DPI"; }
 
 class GridZoom : public ::testing::TestWithParam<ZoomCase> {};
 

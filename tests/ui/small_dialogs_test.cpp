@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <ostream>
 
 #include "ui/dialog_template.h"
 #include "ui/small_dialogs.h"
@@ -22,6 +23,11 @@ struct ProfileCase {
   int chosen;
   int result;
 };
+
+void PrintTo(const ProfileCase& c, std::ostream* out) {
+  *out << "selected " << c.selected_index << ", pick " << c.pick << ", answer "
+       << static_cast<int>(c.answer);
+}
 
 class ProfileSelection : public ::testing::TestWithParam<ProfileCase> {};
 
