@@ -48,7 +48,9 @@ std::optional<QString> QtUserPrompts::SaveFileName(QWidget* parent, const QStrin
 int QtUserPrompts::RunModal(QDialog& dialog) { return dialog.exec(); }
 
 void PromptNotifier::ShowMessage(std::string_view text) {
-  prompts_.ShowMessage(parent_, FromLatin1(text));
+  // Messages are UTF-8: they may carry a file path or a full-width comma.
+  prompts_.ShowMessage(parent_,
+                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString FromLatin1(std::string_view text) {
