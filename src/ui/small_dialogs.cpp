@@ -15,7 +15,6 @@ constexpr int kAboutOkId = 1;
 constexpr std::array kAboutControls = {
     ControlSpec{kStaticId, ControlKind::kStaticText, "QP40 Quillpad Configuration V7.2.1", 7, 15,
                 188, 8},
-    ControlSpec{kStaticId, ControlKind::kStaticText, "https://example.org/qp40", 7, 24, 149, 8},
     ControlSpec{kAboutOkId, ControlKind::kDefaultPushButton, "OK", 168, 34, 50, 14},
 };
 constexpr DialogTemplate kAboutTemplate{"About Quillpad Configuration", 225, 53, kAboutControls};
