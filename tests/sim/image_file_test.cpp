@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,28 @@
 
 namespace qp40::sim {
 namespace {
+
+// Lowers the largest file this process may write, so a write stops half-way as on a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_handler_)(int) = nullptr;
+};
 
 class ImageFileTest : public ::testing::Test {
  protected:
@@ -26,6 +51,11 @@ class ImageFileTest : public ::testing::Test {
     std::ofstream file(path, std::ios::binary);
     const std::vector<char> bytes(size, value);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::vector<char> ReadAll(const std::string& path) const {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
 
   std::filesystem::path directory;
@@ -73,6 +103,43 @@ TEST_F(ImageFileTest, MissingFileOrUnwritablePathFails) {
   VirtualKeypad keypad;
   EXPECT_FALSE(keypad.LoadImage(PathOf("absent.img")));
   EXPECT_FALSE(keypad.SaveImage(PathOf("no-such-folder/keypad.img")));
+}
+
+TEST_F(ImageFileTest, SaveThatFailsHalfWayLeavesThePreviousImageWhole) {
+  const std::string path = PathOf("keypad.img");
+  VirtualKeypad previous;
+  previous.BlockData(0)[0] = 0x01;
+  ASSERT_TRUE(previous.SaveImage(path));
+  const std::vector<char> before = ReadAll(path);
+
+  VirtualKeypad changed;
+  changed.BlockData(0)[0] = 0x02;
+  {
+    const FileSizeLimit limit(kImageSize / 2);
+    EXPECT_FALSE(changed.SaveImage(path));
+  }
+
+  EXPECT_EQ(ReadAll(path), before);
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                          std::filesystem::directory_iterator()),
+            1);
+  ASSERT_TRUE(changed.SaveImage(path));
+  EXPECT_EQ(ReadAll(path)[0], 0x02);
+}
+
+TEST_F(ImageFileTest, SaveThroughASymbolicLinkReplacesTheFileItPointsTo) {
+  const std::string real = PathOf("real.img");
+  const std::string link = PathOf("link.img");
+  VirtualKeypad keypad;
+  ASSERT_TRUE(keypad.SaveImage(real));
+  std::filesystem::create_symlink(real, link);
+
+  keypad.BlockData(3)[0] = 0x33;
+  ASSERT_TRUE(keypad.SaveImage(link));
+
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(real)[3 * kBlockSize], 0x33);
 }
 
 }  // namespace
