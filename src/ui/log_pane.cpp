@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStackedLayout>
+#include <QStringDecoder>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -44,15 +45,22 @@ bool IsScrollKey(int key) {
 }  // namespace
 
 QString LogTextForPane(std::string_view text) {
+  // File paths reach the log in the file system's UTF-8; texts from the keypad are single bytes.
+  // A line that is not valid UTF-8 is shown byte for byte.
+  const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString decoded = utf8.decode(bytes);
+  if (utf8.hasError()) decoded = QString::fromLatin1(bytes);
+
   QString pane_text;
-  pane_text.reserve(static_cast<qsizetype>(text.size()));
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  pane_text.reserve(decoded.size());
+  for (qsizetype i = 0; i < decoded.size(); ++i) {
+    const QChar c = decoded[i];
+    if (c == QChar('\r')) {
+      if (i + 1 < decoded.size() && decoded[i + 1] == QChar('\n')) ++i;
       pane_text.append(QChar('\n'));
     } else {
-      pane_text.append(QChar::fromLatin1(c));
+      pane_text.append(c);
     }
   }
   return pane_text;

@@ -81,7 +81,8 @@ class LogPane : public QWidget, public LogSink {
   bool writing_ = false;
 };
 
-// The log's bytes as pane text: Latin-1, with each CR LF (and any lone CR or LF) one line break.
+// The log's bytes as pane text: UTF-8 when they are valid UTF-8, else Latin-1; each CR LF (and
+// any lone CR or LF) is one line break.
 QString LogTextForPane(std::string_view text);
 
 }  // namespace qp40

@@ -34,12 +34,16 @@ TEST_F(LogPaneTest, EachLineShowsWithItsTimeAndLineBreaksOfItsOwn) {
   log_.AppendLog(">> Device READ Openned \n");
   log_.AppendLog("two\r\nlines");
   log_.AppendLog("caf\xe9");
-  EXPECT_EQ(pane_.Text(), QString::fromUtf8(">> No Device      (09:03:07)\n"
-                                            "      (09:03:07)\n"
-                                            ">> Device READ Openned \n      (09:03:07)\n"
-                                            "two\nlines      (09:03:07)\n"
-                                            "café      (09:03:07)\n"));
-  EXPECT_EQ(pane_.View()->LineCount(), 8);
+  // A file path in the file system's UTF-8.
+  log_.AppendLog(">> Open File, /home/j\xc3\xb6rg/keypad.bin");
+  EXPECT_EQ(pane_.Text(),
+            QString::fromUtf8(">> No Device      (09:03:07)\n"
+                              "      (09:03:07)\n"
+                              ">> Device READ Openned \n      (09:03:07)\n"
+                              "two\nlines      (09:03:07)\n"
+                              "café      (09:03:07)\n"
+                              ">> Open File, /home/jörg/keypad.bin      (09:03:07)\n"));
+  EXPECT_EQ(pane_.View()->LineCount(), 9);
   EXPECT_FALSE(pane_.Editing());
   EXPECT_TRUE(prompts_.messages.empty());
 }
