@@ -60,7 +60,10 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
       {"key", "set", "1", "1", "NoSuchKey"},
       {"key", "set", "1", "1", "8004000"},  // seven digits
       {"key", "set", "1", "1"},
+      {"key", "set", "0x1", "1", "a"},
       {"macro", "get", "32"},
+      {"macro", "get", "0x1f"},
+      {"show", "--profile", "+1"},
       {"macro", "put", "-1", "m.txt"},
       {"macro", "compile", "m.txt"},   // no -o
       {"--sim-fault=drop@5", "info"},  // needs --simulate

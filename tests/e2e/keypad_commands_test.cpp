@@ -81,6 +81,17 @@ TEST_F(KeypadCommandsTest, KeySetChangesOnlyTheChosenProfile) {
   EXPECT_THAT(Ok({Simulate(), "show", "--profile", "3", "--tsv"}), ::testing::StartsWith("Null\t"));
 }
 
+TEST_F(KeypadCommandsTest, NumbersWithLeadingZerosAreDecimal) {
+  // As `seq -w` writes them: "08" is not octal, and "010" is ten, not eight.
+  Ok({Simulate(), "key", "set", "--profile", "02", "01", "08", "8f000000"});
+  EXPECT_EQ(Cells(Ok({Simulate(), "show", "--profile", "002", "--records"}))[0][7], "8f000000");
+
+  WriteText(Path("m.txt"), "delay 200\ndelay 300\n");
+  Ok({Simulate(), "macro", "put", "010", Path("m.txt").string()});
+  EXPECT_EQ(Ok({Simulate(), "macro", "get", "10"}), "delay    200  \r\ndelay    300  \r\n");
+  EXPECT_EQ(Ok({Simulate(), "macro", "get", "8"}), "");
+}
+
 TEST_F(KeypadCommandsTest, OfflineShowOfABackupEqualsShowOnTheKeypad) {
   Ok({Simulate(), "key", "set", "--profile", "2", "4", "4", "b5030002"});
   Ok({Simulate(), "backup", Path("b.bin").string()});

@@ -7,6 +7,7 @@
 
 #include "app/ctl/command_context.h"
 #include "app/ctl/commands.h"
+#include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/sim_faults.h"
 
@@ -32,6 +33,7 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
   app.add_option("--sim-latency", options.sim_latency_us,
                  "With --simulate: every reply of the virtual keypad takes this long")
       ->type_name("MICROSECONDS")
+      ->transform(DecimalNumber())
       ->needs(simulate);
   app.add_flag("--log", options.log,
                "Copy every log line to stderr as it is written (text, six spaces, time)");

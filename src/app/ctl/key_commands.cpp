@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/ctl/commands.h"
+#include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/key_value.h"
 #include "app/ctl/keypad_load.h"
@@ -49,9 +50,16 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
   CLI::App* set = key->add_subcommand(
       "set", "Load, set the record of one key, save: VALUE is 8 hex digits or a key word");
   set->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
+      ->transform(DecimalNumber())
       ->check(CLI::Range(1, 4));
-  set->add_option("ROW", options->row, "Row 1-6")->required()->check(CLI::Range(1, 6));
-  set->add_option("COL", options->column, "Column 1-8")->required()->check(CLI::Range(1, 8));
+  set->add_option("ROW", options->row, "Row 1-6")
+      ->required()
+      ->transform(DecimalNumber())
+      ->check(CLI::Range(1, 6));
+  set->add_option("COL", options->column, "Column 1-8")
+      ->required()
+      ->transform(DecimalNumber())
+      ->check(CLI::Range(1, 8));
   set->add_option("VALUE", options->value, "Record such as 80040000, or a key word such as Enter")
       ->required()
       ->check(CLI::Validator(CheckKeyValue, ""));

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/ctl/commands.h"
+#include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/script_file.h"
 #include "macros/macro_listing.h"
@@ -116,7 +117,10 @@ int RunMacroList(CommandContext& context, const MacroOptions& options) {
 }
 
 CLI::Option* AddNumber(CLI::App& command, int& number, const char* what) {
-  return command.add_option("N", number, what)->required()->check(CLI::Range(0, kMacroCount - 1));
+  return command.add_option("N", number, what)
+      ->required()
+      ->transform(DecimalNumber())
+      ->check(CLI::Range(0, kMacroCount - 1));
 }
 
 // Stores the work of `command`, run with its options, when it is the command given.
@@ -154,6 +158,7 @@ void AddMacroCommands(CLI::App& app, CommandAction& action) {
       ->required()
       ->type_name("BUFFER");
   compile->add_option("--number", compile_options->number, "Macro number 0-31 (default 0)")
+      ->transform(DecimalNumber())
       ->check(CLI::Range(0, kMacroCount - 1));
   OnParsed(*compile, compile_options, action, RunMacroCompile);
 

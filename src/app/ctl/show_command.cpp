@@ -3,6 +3,7 @@
 
 #include "app/ctl/backup_input.h"
 #include "app/ctl/commands.h"
+#include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/grid_text.h"
 #include "app/ctl/keypad_load.h"
@@ -44,6 +45,7 @@ void AddShowCommand(CLI::App& app, CommandAction& action) {
   CLI::App* show = app.add_subcommand(
       "show", "Print the key grid of a profile, from the keypad or from a backup file");
   show->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
+      ->transform(DecimalNumber())
       ->check(CLI::Range(1, 4));
   CLI::Option* tsv = show->add_flag("--tsv", options->tsv, "6 lines of 8 labels separated by tabs");
   CLI::Option* records =

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace qp40::ctl {
+
+// Numbers on the command line are decimal, also with leading zeros: "08" is eight and "010" is
+// ten, as a script that pads numbers to one width means them. The command line library alone
+// would read a leading 0 as octal and 0x as hexadecimal. Accepts digits only and passes them on
+// without their leading zeros.
+CLI::Validator DecimalNumber();
+
+}  // namespace qp40::ctl
