@@ -59,6 +59,7 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
       {"key", "set", "1", "9", "a"},
       {"key", "set", "1", "1", "NoSuchKey"},
       {"key", "set", "1", "1", "8004000"},  // seven digits
+      {"key", "set", "1", "1", ""},
       {"key", "set", "1", "1"},
       {"key", "set", "0x1", "1", "a"},
       {"macro", "get", "32"},

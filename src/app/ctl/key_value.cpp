@@ -23,6 +23,9 @@ std::optional<KeyRecord> ParseRecordHex(std::string_view value) {
 }
 
 std::optional<KeyRecord> ParseKeyWord(std::string_view value) {
+  // The table's unnamed entries name no key: an empty VALUE (an unset shell variable, say) must
+  // not become key code 0.
+  if (value.empty()) return std::nullopt;
   const WordLookupResult word = LookupWord(value);
   if (!word.found) return std::nullopt;
   KeyActionForm form;
