@@ -124,6 +124,16 @@ TEST_F(OfflineCommandsTest, MacroFilesThatCannotBeUsed) {
   EXPECT_EQ(big.exit_code, 1);
   EXPECT_THAT(big.err, HasSubstr("ERROR: File is over size of 10Kbyte"));
 
+  // A script that cannot be read is no empty script: nothing is compiled or written.
+  std::filesystem::create_directory(Path("folder.txt"));
+  for (const char* script : {"missing.txt", "folder.txt"}) {
+    const CtlResult unread =
+        RunCtl({"macro", "compile", Path(script).string(), "-o", Path("none.buf").string()});
+    EXPECT_EQ(unread.exit_code, 1) << script;
+    EXPECT_THAT(unread.err, HasSubstr("cannot be opened")) << script;
+    EXPECT_FALSE(std::filesystem::exists(Path("none.buf"))) << script;
+  }
+
   WriteText(Path("short.buf"), "not 4096 bytes");
   EXPECT_EQ(RunCtl({"macro", "list", Path("short.buf").string()}).exit_code, 1);
   EXPECT_EQ(RunCtl({"macro", "list", Path("missing.buf").string()}).exit_code, 1);

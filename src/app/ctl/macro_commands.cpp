@@ -95,7 +95,7 @@ int RunMacroList(CommandContext& context, const MacroOptions& options) {
   if (std::filesystem::is_regular_file(options.buffer, error)) {
     in.open(options.buffer, std::ios::binary);
   }
-  if (!in) {
+  if (!in.is_open()) {
     context.Err() << "qp40ctl: " << options.buffer << ": cannot be opened\n";
     return kExitFailed;
   }

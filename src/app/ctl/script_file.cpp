@@ -17,7 +17,8 @@ std::optional<std::string> ReadScriptFile(CommandContext& context, const std::st
   std::error_code error;
   std::ifstream in;
   if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
-  if (!in) {
+  // A stream that was never opened reads as an empty file: ask whether it was opened.
+  if (!in.is_open()) {
     context.GetLog().AppendLog(">> Error: Can't open file");
     context.Err() << "qp40ctl: " << path << ": cannot be opened\n";
     return std::nullopt;
