@@ -99,6 +99,30 @@ TEST_F(OfflineCommandsTest, DumpShowsEveryKeyOfEveryProfileAndTheTextsInUse) {
   EXPECT_THAT(plain, HasSubstr("  5    \"hello\""));
 }
 
+TEST_F(OfflineCommandsTest, OneProfileBackupShowsItsOwnKeys) {
+  // Type word 0x0816100B, then the 256-byte working copy: 48 records, then the settings.
+  std::vector<std::uint8_t> file = {0x0B, 0x10, 0x16, 0x08};
+  for (int k = 0; k < 48; ++k) {
+    const std::vector<std::uint8_t> record = {0x80, static_cast<std::uint8_t>(0x04 + k % 26), 0, 0};
+    file.insert(file.end(), record.begin(), record.end());
+  }
+  file.resize(4 + 256, 0x00);
+  WriteBytes(Path("one.bin"), file);
+
+  const std::string records = Ok({"show", "--records", Path("one.bin").string()});
+  EXPECT_THAT(records, ::testing::StartsWith("80040000\t80050000\t"));
+  EXPECT_THAT(Ok({"show", "--tsv", Path("one.bin").string()}), ::testing::StartsWith("a\tb\t"));
+
+  const nlohmann::json dump =
+      nlohmann::json::parse(Ok({"dump", "--json", Path("one.bin").string()}));
+  ASSERT_EQ(dump["profiles"].size(), 1u);
+  EXPECT_EQ(dump["profiles"][0]["keys"][47]["label"], "v");
+
+  const CtlResult other = RunCtl({"show", "--profile", "2", Path("one.bin").string()});
+  EXPECT_EQ(other.exit_code, 1);
+  EXPECT_THAT(other.err, HasSubstr("one profile only"));
+}
+
 TEST_F(OfflineCommandsTest, CompiledBufferListsBackAsTheScript) {
   WriteText(Path("m.txt"), "press M_Left -20 -30 100\r\nstring 04 30\r\n");
   Ok({"macro", "compile", Path("m.txt").string(), "-o", Path("m.buf").string(), "--number", "5"});

@@ -8,6 +8,7 @@
 #include "keys/key_action.h"
 #include "macros/burst_store.h"
 #include "macros/string_store.h"
+#include "model/backup_file.h"
 #include "model/profile_ops.h"
 
 namespace qp40::ctl {
@@ -60,8 +61,12 @@ DumpData CollectDump(Configuration& config) {
 
   std::set<std::uint8_t> burst_entries;
   std::set<std::uint8_t> string_numbers;
-  for (std::uint8_t profile = 0; profile < kProfileCount; ++profile) {
-    SelectProfile(config, profile, no_refresh);
+  // A one-profile backup fills the working copy alone; there is no other profile to show, and
+  // choosing the profile in the working copy again would drop its keys.
+  const std::size_t profiles =
+      config.loaded_backup_type == kBackupWorkingProfile ? 1 : kProfileCount;
+  for (std::uint8_t profile = 0; profile < profiles; ++profile) {
+    if (profile != config.current_profile) SelectProfile(config, profile, no_refresh);
     DumpedProfile dumped;
     dumped.number = profile + 1;
     const auto settings =

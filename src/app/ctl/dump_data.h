@@ -43,7 +43,8 @@ struct DumpData {
   std::vector<DumpedText> strings;
 };
 
-// Everything `dump` shows of a configuration loaded from a backup. Walks all four profiles.
+// Everything `dump` shows of a configuration loaded from a backup. Walks all four profiles, or
+// only the one a one-profile backup holds.
 DumpData CollectDump(Configuration& config);
 
 }  // namespace qp40::ctl

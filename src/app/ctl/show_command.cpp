@@ -7,6 +7,7 @@
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/grid_text.h"
 #include "app/ctl/keypad_load.h"
+#include "model/backup_file.h"
 #include "model/profile_ops.h"
 
 namespace qp40::ctl {
@@ -24,12 +25,20 @@ int RunShow(CommandContext& context, const ShowOptions& options) {
   int status = kExitOk;
   if (!options.backup.empty()) {
     if (!LoadBackupOffline(context, options.backup, config)) return kExitFailed;
+    if (config.loaded_backup_type == kBackupWorkingProfile && options.profile != 1) {
+      context.Err() << "qp40ctl: " << options.backup
+                    << ": holds the keys of one profile only; it shows as profile 1\n";
+      return kExitFailed;
+    }
   } else {
     int failed_pages = 0;
     if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
     if (failed_pages != 0) status = kExitFailed;
   }
-  SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
+  // The profile in the working copy is not chosen again: that would read it back from the
+  // profile image and drop the keys a one-profile backup put into the working copy.
+  const auto profile = static_cast<std::uint8_t>(options.profile - 1);
+  if (profile != config.current_profile) SelectProfile(config, profile, context.Refresher());
 
   const GridFormat format = options.records ? GridFormat::kRecords
                             : options.tsv   ? GridFormat::kTsv
