@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 #include "keys/board_layout.h"
@@ -124,11 +125,13 @@ void CMorvelDlg::PlaceKeysAtTemplatePositions() {
   // Until the first board layout is applied the grid stands as the 48-key board at the screen's
   // zoom; the window is made large enough to hold it.
   const auto placements = PlaceKeys(kBoard48Keys, ZoomForDpi(ScreenDpi()));
+  int grid_left = std::numeric_limits<int>::max();
   int grid_right = 0;
   int grid_bottom = 0;
   for (const KeyPlacement& placement : placements) {
     if (CClrButton* button = DialogItem<CClrButton>(*this, placement.control_id)) {
       button->setGeometry(placement.x, placement.y, placement.width, placement.height);
+      grid_left = std::min(grid_left, placement.x);
       grid_right = std::max(grid_right, placement.x + placement.width);
       grid_bottom = std::max(grid_bottom, placement.y + placement.height);
     }
@@ -136,6 +139,18 @@ void CMorvelDlg::PlaceKeysAtTemplatePositions() {
   const int margin = DialogUnits(font()).ToPixelsX(kMainDialogMargin);
   resize(std::max(width(), grid_right + margin), height());
   setMinimumSize(size());
+
+  // The settings beside the grid are sized by the font, which grows with the screen's DPI faster
+  // than the grid's left edge moves (80 + 80 * zoom pixels); they give up width rather than run
+  // under the keys. Every board has a key in the first column, so that edge never moves.
+  const int column_right = grid_left - margin;
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QRect area = control->geometry();
+    if (area.left() < grid_left && area.top() < grid_bottom &&
+        area.left() + area.width() > column_right) {
+      control->resize(std::max(column_right - area.left(), 0), area.height());
+    }
+  }
 }
 
 void CMorvelDlg::resizeEvent(QResizeEvent* event) {

@@ -1,8 +1,10 @@
 // The key grid: labels and colours of a crafted profile, the four board layouts and the zoom.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <cstring>
 #include <ostream>
@@ -145,12 +147,46 @@ INSTANTIATE_TEST_SUITE_P(
                       ZoomCase{120, {180, 25, 97, 50}, ">> Screen DPI = 120, ZOOM= 1.250000"},
                       ZoomCase{144, {200, 30, 117, 60}, ">> Screen DPI = 144, ZOOM= 1.500000"}));
 
-TEST(KeyGrid, TheWindowHoldsTheWholeGridAtEveryZoom) {
-  for (int dpi : {96, 144}) {
+// Sets the application font to the size a screen of `dpi` gives it, while it lives.
+class ScreenFont {
+ public:
+  explicit ScreenFont(int dpi) : original_(QApplication::font()) {
+    QFont scaled = original_;
+    scaled.setPointSizeF(original_.pointSizeF() * dpi / 96.0);
+    QApplication::setFont(scaled);
+  }
+  ~ScreenFont() { QApplication::setFont(original_); }
+
+ private:
+  QFont original_;
+};
+
+TEST(KeyGrid, TheWindowHoldsTheWholeGridBesideTheSettingsAtEveryZoom) {
+  for (int dpi : {96, 120, 144, 192}) {
+    const ScreenFont font(dpi);
     WindowRig rig(/*plugged=*/false, dpi);
     CMorvelDlg& dialog = rig.Open();
+    const QRect first = dialog.KeyButton(1, 1)->geometry();
     const QRect last = dialog.KeyButton(6, 8)->geometry();
     EXPECT_GE(dialog.width(), last.right()) << dpi;
+
+    // The settings beside the grid grow with the font, the grid's left edge less: they keep
+    // clear of the keys.
+    std::vector<QWidget*> column;
+    for (int id :
+         {kIdDefaultLabel, kIdBoardTypeLabel, kIdBoardTypeList, kIdPathTypeLabel, kIdPathTypeList,
+          kIdUsbTypeLabel, kIdUsbTypeList, kIdTyping, kIdBacklight, kIdSticky}) {
+      column.push_back(DialogItem(dialog, id));
+    }
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+      if (group->title() == "Special Features") column.push_back(group);
+    }
+    ASSERT_EQ(column.size(), 11u);
+    for (const QWidget* control : column) {
+      EXPECT_LT(control->geometry().right(), first.left())
+          << dpi << " " << control->objectName().toStdString();
+      EXPECT_GT(control->width(), 0) << dpi;
+    }
   }
 }
 
