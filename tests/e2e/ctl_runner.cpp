@@ -26,7 +26,7 @@ std::string ReadText(const fs::path& path) {
 
 }  // namespace
 
-CtlResult RunCtl(const std::vector<std::string>& args) {
+CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) {
   // Output goes to files rather than pipes, so a chatty run can never block on a full pipe.
   char out_template[] = "/tmp/qp40ctl-out-XXXXXX";
   char err_template[] = "/tmp/qp40ctl-err-XXXXXX";
@@ -36,7 +36,11 @@ CtlResult RunCtl(const std::vector<std::string>& args) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
+  if (stdout_file != nullptr) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdout_file, O_WRONLY, 0);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, out_fd, STDOUT_FILENO);
+  }
   posix_spawn_file_actions_adddup2(&actions, err_fd, STDERR_FILENO);
 
   std::vector<std::string> argv_strings = {QP40CTL_PATH};

@@ -17,8 +17,9 @@ struct CtlResult {
   std::string err;
 };
 
-// Runs the built qp40ctl with `args`, stdin from /dev/null so nothing can wait for input.
-CtlResult RunCtl(const std::vector<std::string>& args);
+// Runs the built qp40ctl with `args`, stdin from /dev/null so nothing can wait for input. With
+// `stdout_file`, stdout goes there (and `out` stays empty).
+CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file = nullptr);
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);

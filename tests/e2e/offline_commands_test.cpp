@@ -123,6 +123,16 @@ TEST_F(OfflineCommandsTest, OneProfileBackupShowsItsOwnKeys) {
   EXPECT_THAT(other.err, HasSubstr("one profile only"));
 }
 
+TEST_F(OfflineCommandsTest, OutputThatCannotBeWrittenIsAFailure) {
+  const std::string backup = FactoryBackup();
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"show", backup}, {"dump", "--json", backup}}) {
+    const CtlResult result = RunCtl(command, "/dev/full");
+    EXPECT_EQ(result.exit_code, 1) << command.front();
+    EXPECT_THAT(result.err, HasSubstr("output could not be written")) << command.front();
+  }
+}
+
 TEST_F(OfflineCommandsTest, CompiledBufferListsBackAsTheScript) {
   WriteText(Path("m.txt"), "press M_Left -20 -30 100\r\nstring 04 30\r\n");
   Ok({"macro", "compile", Path("m.txt").string(), "-o", Path("m.buf").string(), "--number", "5"});

@@ -27,6 +27,11 @@ KeypadLink* CommandContext::Keypad() {
 
 int CommandContext::Finish(int status) {
   out_.flush();
+  // Output lost on a full disk is a failure the caller must hear of, not a success.
+  if (!out_) {
+    err_ << "qp40ctl: the output could not be written\n";
+    if (status == kExitOk) status = kExitFailed;
+  }
   if (session_ != nullptr && !session_->Finish() && status == kExitOk) status = kExitFailed;
   if (sink_.FailedExchanges() > 0) {
     err_ << "qp40ctl: " << sink_.FailedExchanges() << " exchange(s) with the keypad failed"
