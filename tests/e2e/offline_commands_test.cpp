@@ -39,6 +39,7 @@ TEST_F(OfflineCommandsTest, BrokenBackupsAreRefusedByEveryCommandThatReadsThem) 
   };
   const std::vector<Case> cases = {
       {Path("missing.bin").string(), "ERROR:Can't open file"},
+      {"", "ERROR:Can't open file"},  // an unset shell variable, say
       {Path("truncated.bin").string(), "Error: File Too Short !"},
       {Path("wrong.bin").string(), "Error: Wrong File Type !"},
   };

@@ -18,12 +18,13 @@ struct ShowOptions {
   bool tsv = false;
   bool records = false;
   std::string backup;
+  bool offline = false;  // BACKUP was given, even as an empty name
 };
 
 int RunShow(CommandContext& context, const ShowOptions& options) {
   Configuration config;
   int status = kExitOk;
-  if (!options.backup.empty()) {
+  if (options.offline) {
     if (!LoadBackupOffline(context, options.backup, config)) return kExitFailed;
     if (config.loaded_backup_type == kBackupWorkingProfile && options.profile != 1) {
       context.Err() << "qp40ctl: " << options.backup
@@ -61,8 +62,10 @@ void AddShowCommand(CLI::App& app, CommandAction& action) {
       show->add_flag("--records", options->records,
                      "6 lines of 8 records (8 lower-case hex digits) separated by tabs");
   tsv->excludes(records);
-  show->add_option("BACKUP", options->backup, "Backup file to show instead of the keypad");
-  show->callback([options, &action] {
+  CLI::Option* backup =
+      show->add_option("BACKUP", options->backup, "Backup file to show instead of the keypad");
+  show->callback([options, backup, &action] {
+    options->offline = backup->count() > 0;
     action = [options](CommandContext& context) { return RunShow(context, *options); };
   });
 }
