@@ -174,6 +174,14 @@ TEST_F(KeypadCommandsTest, FailedExchangesShowInTheLogAndTheExitStatus) {
   const CtlResult quiet = RunCtl({Simulate(), "--sim-fault=status@9", "info"});
   EXPECT_EQ(quiet.exit_code, 0);  // one failed try, the second goes through
   EXPECT_THAT(quiet.err, Not(HasSubstr("Tx ERROR")));
+
+  // Nor do they come with the compiler's lines of a stored macro script.
+  WriteText(Path("m.txt"), "delay 200\ndelay 300\n");
+  const CtlResult put = RunCtl({Simulate(), "--sim-fault=drop@2,drop@3,drop@4", "macro", "put", "1",
+                                Path("m.txt").string()});
+  EXPECT_EQ(put.exit_code, 1);
+  EXPECT_THAT(put.err, Not(HasSubstr("Tx ERROR")));
+  EXPECT_THAT(put.err, HasSubstr("1 exchange(s) with the keypad failed"));
 }
 
 TEST_F(KeypadCommandsTest, LogLinesKeepTheLogFormatOneLineEach) {

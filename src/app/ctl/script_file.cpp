@@ -1,6 +1,7 @@
 #include "app/ctl/script_file.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -10,6 +11,15 @@ namespace {
 
 constexpr std::size_t kMaxScriptFileSize = 10240;
 constexpr std::string_view kLogLineEnd = "\r\n";
+// Lines of the device link about failed exchanges and pages: without --log they are counted in
+// the closing summary, not shown one by one.
+constexpr std::array<std::string_view, 3> kLinkFailureLines = {
+    ">> Tx ERROR: ", "ERROR: READ Device ", "ERROR:WRITE Device "};
+
+bool IsLinkFailure(std::string_view line) {
+  return std::any_of(kLinkFailureLines.begin(), kLinkFailureLines.end(),
+                     [line](std::string_view start) { return line.starts_with(start); });
+}
 
 }  // namespace
 
@@ -43,8 +53,9 @@ void ShowScriptProblems(CommandContext& context, std::size_t log_start) {
     std::size_t end = log.find(kLogLineEnd, start);
     if (end == std::string::npos) end = log.size();
     const std::string_view line(log.data() + start, end - start);
-    if (line.find("Error") != std::string_view::npos ||
-        line.find("ERROR") != std::string_view::npos) {
+    if ((line.find("Error") != std::string_view::npos ||
+         line.find("ERROR") != std::string_view::npos) &&
+        !IsLinkFailure(line)) {
       context.Err() << SingleLine(line) << '\n';
     }
     start = end + kLogLineEnd.size();
