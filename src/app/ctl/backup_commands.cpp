@@ -32,11 +32,11 @@ int RunBackup(CommandContext& context, const BackupOptions& options) {
 }
 
 int RunRestore(CommandContext& context, const RestoreOptions& options) {
-  // A file that is not there is found out before the keypad is touched.
+  // A file that is not there (or is no file) is found out before the keypad is touched.
   std::error_code error;
   if (!std::filesystem::is_regular_file(options.file, error)) {
     context.Messages().ShowMessage("ERROR:Can't open file");
-    context.Err() << "qp40ctl: " << options.file << ": no such file\n";
+    context.Err() << "qp40ctl: " << options.file << ": cannot be opened\n";
     return kExitFailed;
   }
 
