@@ -100,6 +100,27 @@ TEST_F(OfflineCommandsTest, DumpShowsEveryKeyOfEveryProfileAndTheTextsInUse) {
   EXPECT_THAT(plain, HasSubstr("  5    \"hello\""));
 }
 
+TEST_F(OfflineCommandsTest, LabelsNeverBreakALineOrAColumn) {
+  const std::string backup = FactoryBackup();
+  // Key 11 shows burst entry 3: a tab, a line feed, NEL, CSI and ESC among its characters.
+  std::vector<std::uint8_t> bytes = ReadBytes(backup);
+  const std::string text =
+      "A\tB\nC\x85"
+      "D\x9b"
+      "E\x1b";
+  const auto entry = bytes.begin() + 4 + 2048 + 3 * 16;
+  std::fill(entry, entry + 16, 0);
+  std::copy(text.begin(), text.end(), entry);
+  WriteBytes(backup, bytes);
+
+  const std::string tsv = Ok({"show", "--tsv", backup});
+  // Labels are cut to 9 characters; key 12 shows an empty string.
+  EXPECT_THAT(tsv, ::testing::StartsWith("A?B?C?D?E\t\t2\t"));
+  EXPECT_EQ(std::count(tsv.begin(), tsv.end(), '\n'), 6);
+  EXPECT_EQ(std::count(tsv.begin(), tsv.end(), '\t'), 6 * 7);
+  EXPECT_THAT(Ok({"show", backup}), HasSubstr("\n1   A?B?C?D?E           2 "));
+}
+
 TEST_F(OfflineCommandsTest, OneProfileBackupShowsItsOwnKeys) {
   // Type word 0x0816100B, then the 256-byte working copy: 48 records, then the settings.
   std::vector<std::uint8_t> file = {0x0B, 0x10, 0x16, 0x08};

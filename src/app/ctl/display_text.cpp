@@ -19,7 +19,9 @@ std::string TerminalText(std::string_view latin1) {
   out.reserve(latin1.size());
   for (const char c : latin1) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
+    // Latin-1 0x80..0x9F are the C1 controls: U+0085 breaks a line for some readers and U+009B
+    // starts a terminal escape sequence.
+    if (byte < 0x20 || (byte >= 0x7F && byte <= 0x9F)) {
       out.push_back('?');
     } else {
       AppendLatin1(out, byte);

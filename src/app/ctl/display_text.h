@@ -6,7 +6,8 @@
 namespace qp40::ctl {
 
 // Texts of the keypad are single bytes (Latin-1). For the terminal each byte becomes its UTF-8
-// character, and control characters become '?' so a label can never break a line or a column.
+// character, and control characters (C0, DEL and C1) become '?' so a label can never break a
+// line or a column, nor steer the terminal.
 std::string TerminalText(std::string_view latin1);
 
 // Each byte as its UTF-8 character, control characters included (for JSON, which escapes them).
