@@ -31,13 +31,13 @@ int MulDiv(int value, int numerator, int denominator) {
                                        : (product - denominator / 2) / denominator);
 }
 
-QWidget* CreateControl(QWidget& dialog, const ControlSpec& spec) {
-  const QString caption = QString::fromLatin1(spec.caption);
-  switch (spec.kind) {
+QWidget* CreateControl(QWidget& dialog, const ControlSpec& entry) {
+  const QString caption = QString::fromLatin1(entry.caption);
+  switch (entry.kind) {
     case ControlKind::kPushButton:
     case ControlKind::kDefaultPushButton: {
       auto* button = new QPushButton(caption, &dialog);
-      button->setDefault(spec.kind == ControlKind::kDefaultPushButton);
+      button->setDefault(entry.kind == ControlKind::kDefaultPushButton);
       return button;
     }
     case ControlKind::kCheckBox:
@@ -84,13 +84,13 @@ void BuildDialog(QWidget& dialog, const DialogTemplate& dialog_template) {
   const DialogUnits units(dialog.font());
   dialog.setWindowTitle(QString::fromLatin1(dialog_template.caption));
   dialog.resize(units.ToPixelsX(dialog_template.width), units.ToPixelsY(dialog_template.height));
-  for (const ControlSpec& spec : dialog_template.controls) {
-    QWidget* control = CreateControl(dialog, spec);
-    if (spec.id != kStaticId) {
-      control->setObjectName(QStringLiteral("id%1").arg(spec.id));
+  for (const ControlSpec& entry : dialog_template.controls) {
+    QWidget* control = CreateControl(dialog, entry);
+    if (entry.id != kStaticId) {
+      control->setObjectName(QStringLiteral("id%1").arg(entry.id));
     }
-    QRect rect = units.ToPixels(spec.x, spec.y, spec.width, spec.height);
-    if (spec.kind == ControlKind::kDropDownList) {
+    QRect rect = units.ToPixels(entry.x, entry.y, entry.width, entry.height);
+    if (entry.kind == ControlKind::kDropDownList) {
       // The template's height is that of the opened list; the closed box is one line high.
       rect.setHeight(control->sizeHint().height());
     }
