@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequence>
 
 #include "keys/board_layout.h"
 #include "keys/key_colors.h"
@@ -110,7 +111,11 @@ void CMorvelDlg::RefreshKeyLabels() {
       const std::size_t position = (row - 1) * kGridColumnCount + (column - 1);
       const KeyRecord record = WorkingRecord(config.working_profile, position);
       const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
-      KeyButton(row, column)->setText(FromLatin1(label));
+      CClrButton* button = KeyButton(row, column);
+      button->setText(FromLatin1(label));
+      // A label is the keypad's text, not a caption: an "&" in a burst text must not give the
+      // button a keyboard shortcut.
+      button->setShortcut(QKeySequence());
       SetKeyButtonColors(KeyControlId(row, column),
                          KeyBackgroundColorIndex(KeyLabelClass(record[0])), 0, kKeyTextColorIndex);
     }

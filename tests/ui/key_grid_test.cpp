@@ -41,6 +41,7 @@ TEST(KeyGrid, LabelsAndColoursFollowTheRecordsOfTheLoadedProfile) {
       {4, {0x84, 0x01, 0x06, 0x19}, "Ctrl+cv", Rgb(125, 0, 255)},
       {5, {0xB3, 0x00, 0x00, 0x05}, "DIMLINEAR", Rgb(0, 0, 200)},
       {6, {0xB4, 0x00, 0x00, 0x03}, "Hello wor", Rgb(0, 100, 100)},
+      {7, {0xB3, 0x00, 0x00, 0x06}, "R&D", Rgb(0, 0, 200)},
       {40, {0xA2, 0x0E, 0x00, 0x00}, "Calculato", Rgb(100, 50, 50)},
       {47, {0xBA, 0xEC, 0x00, 0x00}, "Profile", Rgb(0, 100, 0)},
   };
@@ -48,12 +49,15 @@ TEST(KeyGrid, LabelsAndColoursFollowTheRecordsOfTheLoadedProfile) {
   for (const LabelCase& c : cases) PutRecord(rig.KeypadProfileBlock(), 0, c.position, c.record);
   // Burst entry 5 and string unit 3 (its text starts at byte 2 of the unit).
   std::memcpy(rig.keypad.BlockData(kBurstBlock).data() + 5 * 16, "DIMLINEAR", 10);
+  std::memcpy(rig.keypad.BlockData(kBurstBlock).data() + 6 * 16, "R&D", 4);
   std::memcpy(rig.keypad.BlockData(kStringBlock).data() + 3 * 16 + 2, "Hello world!", 13);
   CMorvelDlg& dialog = rig.Open();
 
   for (const LabelCase& c : cases) {
     const CClrButton* button = dialog.KeyButton(c.position / 8 + 1, c.position % 8 + 1);
     EXPECT_EQ(button->text(), c.label) << c.position;
+    // A label's "&" is text, never a keyboard shortcut.
+    EXPECT_TRUE(button->shortcut().isEmpty()) << c.position;
     EXPECT_EQ(button->BackgroundColor(), c.background) << c.position;
     EXPECT_EQ(button->TextColor(), Rgb(255, 255, 255)) << c.position;
   }
