@@ -143,7 +143,10 @@ std::optional<std::uint8_t> StoreInBlockFormat(StringUnitTable& table, KeypadLin
     bytes[kUnitLength] = static_cast<std::uint8_t>(n);
     CopyReplacing(bytes.subspan(kUnitText), text.substr(0, n));
     link.PrepareBlock(block);
-    link.WriteBlock(block, buffer);
+    if (link.WriteBlock(block, buffer) != 0) {
+      notifier.ShowMessage(kStringBlockWriteFailedMessage);
+      return std::nullopt;
+    }
   }
 
   Unit unit = UnitAt(table, u);

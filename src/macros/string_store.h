@@ -48,6 +48,8 @@ inline constexpr std::string_view kStringFullMessage =
     "Error: Space of string is full\xEF\xBC\x8C Please restore factory setting to free space.";
 inline constexpr std::string_view kStringBlockUnreadableMessage =
     "Error: The string data could not be read from the keypad, the string is not stored.";
+inline constexpr std::string_view kStringBlockWriteFailedMessage =
+    "Error: The string data could not be written to the keypad, the string is not stored.";
 
 // The lowest free unit: 1..255 in the chained format, 0..127 in the block format; nothing when
 // every unit is in use.

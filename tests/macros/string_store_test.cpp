@@ -235,6 +235,12 @@ TEST_F(BlockStringTest, FullTableAndUnreadableBlockAreRefused) {
   EXPECT_EQ(table, before);
   EXPECT_TRUE(std::ranges::equal(keypad.BlockData(34), slots));
   EXPECT_EQ(env.notifier.messages.back(), kStringBlockUnreadableMessage);
+
+  // The slot block is read (64 pages) and prepared; then its first page fails to write.
+  FailNextPage(kPagesPerBlock + 1);
+  EXPECT_FALSE(Store(Letters(40)).has_value());
+  EXPECT_EQ(table, before);
+  EXPECT_EQ(env.notifier.messages.back(), kStringBlockWriteFailedMessage);
 }
 
 TEST_F(BlockStringTest, ReplacingAfterAFailedStoreKeepsTheOldString) {
