@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "model/file_replace.h"
+#include "files/file_replace.h"
 #include "model/slot_check.h"
 
 namespace qp40 {

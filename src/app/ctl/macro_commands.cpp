@@ -8,10 +8,10 @@
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/script_file.h"
+#include "files/file_replace.h"
 #include "macros/macro_listing.h"
 #include "macros/macro_storage.h"
 #include "macros/script_compiler.h"
-#include "model/file_replace.h"
 
 namespace qp40::ctl {
 namespace {

@@ -1,4 +1,4 @@
-#include "model/file_replace.h"
+#include "files/file_replace.h"
 
 #include <fstream>
 #include <optional>
