@@ -39,6 +39,7 @@ bool KeypadLink::ExchangeReport() {
     ++tx_error_count_;
   }
 
+  ++failed_exchange_count_;
   char line[32];
   std::snprintf(line, sizeof line, ">> Tx ERROR: %d", static_cast<int>(tx_error_count_));
   log_.AppendLog(line);

@@ -50,6 +50,8 @@ class KeypadLink {
   const ConfigReport& Reply() const { return reply_; }
   std::uint16_t SequenceNumber() const { return sequence_number_; }
   std::uint16_t TxErrorCount() const { return tx_error_count_; }
+  // Exchanges that failed all their tries since the program started.
+  int FailedExchangeCount() const { return failed_exchange_count_; }
 
   // --- Commands ---
   // Each block operation returns how many of its 64 pages failed (0 when all went through).
@@ -82,6 +84,7 @@ class KeypadLink {
   ConfigReport reply_{};
   std::uint16_t sequence_number_ = 0;
   std::uint16_t tx_error_count_ = 0;
+  int failed_exchange_count_ = 0;
   DeviceId device_id_{};
   std::function<void()> page_observer_;
 };

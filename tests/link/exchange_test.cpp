@@ -112,6 +112,7 @@ TEST_F(ExchangeTest, ThreeFailedTriesLogTheCumulativeErrorCount) {
 
   EXPECT_EQ(capture.sink.texts, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 7"}));
   EXPECT_EQ(link.TxErrorCount(), 7);
+  EXPECT_EQ(link.FailedExchangeCount(), 2);
   EXPECT_EQ(link.SequenceNumber(), 1);
 }
 

@@ -33,8 +33,9 @@ int CommandContext::Finish(int status) {
     if (status == kExitOk) status = kExitFailed;
   }
   if (session_ != nullptr && !session_->Finish() && status == kExitOk) status = kExitFailed;
-  if (sink_.FailedExchanges() > 0) {
-    err_ << "qp40ctl: " << sink_.FailedExchanges() << " exchange(s) with the keypad failed"
+  const int failed_exchanges = session_ != nullptr ? session_->FailedExchangeCount() : 0;
+  if (failed_exchanges > 0) {
+    err_ << "qp40ctl: " << failed_exchanges << " exchange(s) with the keypad failed"
          << (options_.log ? "" : "; --log shows which") << "\n";
     if (status == kExitOk) status = kExitFailed;
   }

@@ -50,6 +50,8 @@ class KeypadSession {
   // cannot be read, or kExitNoKeypad; on failure stderr has said why.
   int Attach();
   KeypadLink& Link() { return *link_; }
+  // Exchanges that failed all their tries; 0 when no link was made.
+  int FailedExchangeCount() const { return link_ != nullptr ? link_->FailedExchangeCount() : 0; }
 
   // Ends the session: writes the virtual keypad's memory back to its image file. False, after
   // saying why, when that fails.

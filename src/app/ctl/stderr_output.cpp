@@ -1,11 +1,6 @@
 #include "app/ctl/stderr_output.h"
 
 namespace qp40::ctl {
-namespace {
-
-constexpr std::string_view kFailedExchangeLine = ">> Tx ERROR: ";
-
-}  // namespace
 
 void StderrNotifier::ShowMessage(std::string_view text) {
   ++message_count_;
@@ -22,7 +17,6 @@ void StderrNotifier::ShowMessage(std::string_view text) {
 }
 
 void StderrLogSink::OnLineAppended(std::string_view line, const std::string& /*whole_log*/) {
-  if (line.starts_with(kFailedExchangeLine)) ++failed_exchanges_;
   if (echo_) {
     out_ << SingleLine(line) << '\n';
     out_.flush();

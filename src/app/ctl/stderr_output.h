@@ -25,20 +25,16 @@ class StderrNotifier final : public Notifier {
 };
 
 // Shows the log on stderr when asked to, one line per log line in the log's own format; keeps
-// quiet otherwise. Either way it notes the exchanges that failed, for the exit status.
+// quiet otherwise.
 class StderrLogSink final : public LogSink {
  public:
   StderrLogSink(std::ostream& out, bool echo) : out_(out), echo_(echo) {}
 
   void OnLineAppended(std::string_view line, const std::string& whole_log) override;
 
-  // Exchanges that failed all their tries (each leaves one ">> Tx ERROR: " line).
-  int FailedExchanges() const { return failed_exchanges_; }
-
  private:
   std::ostream& out_;
   bool echo_;
-  int failed_exchanges_ = 0;
 };
 
 // One line of the log as stderr shows it: without its CR LF and without the line breaks that
