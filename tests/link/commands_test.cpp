@@ -17,7 +17,7 @@ class CommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(link.AttachKeypad());
-    capture.sink.texts.clear();
+    capture.sink.lines.clear();
     link.SetPageObserver([this] { ++pages_seen; });
   }
 
@@ -117,7 +117,7 @@ TEST_F(CommandsTest, FailedReadPageKeepsTheDestinationBytes) {
         << "page " << page;
   }
   EXPECT_EQ(destination[kPageSize], PagePattern(0x1C, 1)[0]);
-  EXPECT_EQ(capture.sink.texts, (Texts{">> Tx ERROR: 3", "ERROR: READ Device ", ">> Tx ERROR: 6",
+  EXPECT_EQ(capture.sink.lines, (Texts{">> Tx ERROR: 3", "ERROR: READ Device ", ">> Tx ERROR: 6",
                                        "ERROR: READ Device "}));
   EXPECT_EQ(pages_seen, 64);
 }
@@ -141,7 +141,7 @@ TEST_F(CommandsTest, WriteBlockSendsEveryPageAndLogsEachFailedOne) {
   EXPECT_EQ(link.WriteBlock(0x41, source), 2);
 
   EXPECT_EQ(capture.sink.Count("ERROR:WRITE Device "), 2);
-  EXPECT_EQ(capture.sink.texts.back(), "ERROR:WRITE Device ");
+  EXPECT_EQ(capture.sink.lines.back(), "ERROR:WRITE Device ");
   EXPECT_EQ(pages_seen, 64);
 }
 
@@ -165,12 +165,12 @@ TEST_F(CommandsTest, IdentityIsLoggedAndByte13ReportedAsAnError) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    capture.sink.texts.clear();
+    capture.sink.lines.clear();
     ExpectExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0), c.identity);
 
     link.ReadDeviceId();
 
-    EXPECT_EQ(capture.sink.texts, c.lines);
+    EXPECT_EQ(capture.sink.lines, c.lines);
     EXPECT_TRUE(
         std::equal(link.GetDeviceId().begin(), link.GetDeviceId().end(), c.identity.begin()));
   }
@@ -179,13 +179,13 @@ TEST_F(CommandsTest, IdentityIsLoggedAndByte13ReportedAsAnError) {
 TEST_F(CommandsTest, FailedIdentityReadLeavesTheIdentityZero) {
   ExpectExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0), PagePattern(1, 1));
   link.ReadDeviceId();
-  capture.sink.texts.clear();
+  capture.sink.lines.clear();
   // The reply buffer still holds the last identity; it must not be shown again as the answer.
   ExpectFailedExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0));
 
   link.ReadDeviceId();
 
-  EXPECT_EQ(capture.sink.texts, (Texts{">> Tx ERROR: 3"}));
+  EXPECT_EQ(capture.sink.lines, (Texts{">> Tx ERROR: 3"}));
   EXPECT_EQ(link.GetDeviceId(), DeviceId{});
 }
 

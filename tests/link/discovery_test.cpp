@@ -36,7 +36,7 @@ TEST_F(DiscoveryTest, OpensTheFirstOfTwoMatchesInPlatformOrder) {
   EXPECT_EQ(link.MatchingPaths()[1], "first-usb-port");
   EXPECT_EQ(transport.opened_read_paths, Texts{"second-usb-port"});
   EXPECT_EQ(transport.opened_write_paths, Texts{"second-usb-port"});
-  EXPECT_EQ(capture.sink.texts, (Texts{">> Device READ Openned \n", ">> Device WRITE Openned \n",
+  EXPECT_EQ(capture.sink.lines, (Texts{">> Device READ Openned \n", ">> Device WRITE Openned \n",
                                        ">> Found one Keypad and Openned 2"}));
   EXPECT_TRUE(capture.notifier.messages.empty());
 }
@@ -48,7 +48,7 @@ TEST_F(DiscoveryTest, NoKeypadIsSilent) {
 
   EXPECT_FALSE(link.IsOpen());
   EXPECT_TRUE(transport.opened_read_paths.empty());
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
   EXPECT_TRUE(capture.notifier.messages.empty());
 }
 
@@ -98,7 +98,7 @@ TEST_F(DiscoveryTest, FailedOpensShowTheirMessagesAndLogTheFailure) {
 
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(capture.notifier.messages, c.messages);
-    EXPECT_EQ(capture.sink.texts, c.lines);
+    EXPECT_EQ(capture.sink.lines, c.lines);
   }
 }
 
@@ -117,7 +117,7 @@ TEST_F(DiscoveryTest, CountsEveryMatchButKeepsTheFirstEight) {
   EXPECT_TRUE(link.AttachKeypad());
   EXPECT_EQ(link.MatchingPaths()[0], "only");
   EXPECT_EQ(link.MatchingPaths()[1], "keypad-1");
-  EXPECT_EQ(capture.sink.texts.back(), ">> Found one Keypad and Openned 1");
+  EXPECT_EQ(capture.sink.lines.back(), ">> Found one Keypad and Openned 1");
 }
 
 TEST_F(DiscoveryTest, CountersSurviveClosingAndReopening) {

@@ -16,7 +16,7 @@ class ExchangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(link.AttachKeypad());
-    capture.sink.texts.clear();
+    capture.sink.lines.clear();
     transport.trace.clear();
   }
 
@@ -48,7 +48,7 @@ TEST_F(ExchangeTest, SetsHeaderAndSequenceBytesAndAcceptsAMatchingReply) {
   EXPECT_EQ(Hex(link.Reply()), Hex(reply));
   EXPECT_EQ(link.SequenceNumber(), 1);
   EXPECT_EQ(link.TxErrorCount(), 0);
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
   // Whatever waits from before is dropped ahead of the request, never between it and its reply.
   EXPECT_EQ(transport.trace, (std::vector<std::string>{"discard", "send", "receive"}));
 }
@@ -85,7 +85,7 @@ TEST_F(ExchangeTest, VerdictRestsOnStatusAndSequenceLowByte) {
     EXPECT_EQ(link.SequenceNumber(), sequence + 1);
     EXPECT_EQ(link.TxErrorCount(), errors + (c.first_accepted ? 0 : 1));
   }
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
 }
 
 TEST_F(ExchangeTest, ThreeFailedTriesLogTheCumulativeErrorCount) {
@@ -95,7 +95,7 @@ TEST_F(ExchangeTest, ThreeFailedTriesLogTheCumulativeErrorCount) {
     transport.ExpectSend(ReadRequest(0, 0)).TimeOut();
   }
   EXPECT_FALSE(link.ExchangeReport());
-  EXPECT_EQ(capture.sink.texts, (std::vector<std::string>{">> Tx ERROR: 3"}));
+  EXPECT_EQ(capture.sink.lines, (std::vector<std::string>{">> Tx ERROR: 3"}));
   EXPECT_EQ(link.SequenceNumber(), 0);
 
   // A failed try inside an exchange that then succeeds still counts; the failed exchange's
@@ -110,7 +110,7 @@ TEST_F(ExchangeTest, ThreeFailedTriesLogTheCumulativeErrorCount) {
   transport.ExpectSend(ReadRequest(0, 1)).Reply(MakeReply(1, {}, 0xAA));
   EXPECT_FALSE(link.ExchangeReport());
 
-  EXPECT_EQ(capture.sink.texts, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 7"}));
+  EXPECT_EQ(capture.sink.lines, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 7"}));
   EXPECT_EQ(link.TxErrorCount(), 7);
   EXPECT_EQ(link.FailedExchangeCount(), 2);
   EXPECT_EQ(link.SequenceNumber(), 1);
@@ -168,7 +168,7 @@ TEST_F(ExchangeTest, VanishedDeviceFailsEachTryWithoutWaiting) {
   }
   EXPECT_FALSE(link.ExchangeReport());
 
-  EXPECT_EQ(capture.sink.texts, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 6"}));
+  EXPECT_EQ(capture.sink.lines, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 6"}));
   EXPECT_EQ(link.SequenceNumber(), 0);
 }
 
@@ -182,7 +182,7 @@ TEST(ExchangeWithoutKeypadTest, FailsThreeTriesWithoutTouchingATransport) {
   link.Request()[kCommandByte] = kCmdReboot;
   EXPECT_TRUE(link.ExchangeReport());
 
-  EXPECT_EQ(capture.sink.texts, (std::vector<std::string>{">> Tx ERROR: 3"}));
+  EXPECT_EQ(capture.sink.lines, (std::vector<std::string>{">> Tx ERROR: 3"}));
   EXPECT_TRUE(transport.trace.empty());
 }
 

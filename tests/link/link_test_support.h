@@ -9,42 +9,17 @@
 #include <vector>
 
 #include "link/report.h"
-#include "log/clock.h"
 #include "log/log.h"
-#include "log/notifier.h"
+#include "support/log_doubles.h"
 
 namespace qp40::testing {
-
-class FixedClock final : public Clock {
- public:
-  TimeOfDay Now() const override { return {12, 34, 56}; }
-};
-
-class RecordingNotifier final : public Notifier {
- public:
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::vector<std::string> messages;
-};
-
-// Keeps the callers' texts of the log lines, without the time stamp.
-class TextSink final : public LogSink {
- public:
-  void OnLineAppended(std::string_view line, const std::string& /*whole_log*/) override {
-    constexpr std::string_view kStamp = "      (12:34:56)\r\n";
-    texts.emplace_back(line.substr(0, line.size() - kStamp.size()));
-  }
-  int Count(std::string_view text) const {
-    return static_cast<int>(std::count(texts.begin(), texts.end(), text));
-  }
-  std::vector<std::string> texts;
-};
 
 // A log with a sink registered, as the tool has once its window is up.
 struct LogCapture {
   LogCapture() { log.SetSink(&sink); }
-  FixedClock clock;
+  FixedClock clock{{12, 34, 56}};
   RecordingNotifier notifier;
-  TextSink sink;
+  RecordingSink sink;
   Log log{clock, notifier};
 };
 

@@ -33,7 +33,7 @@ class VirtualKeypadLinkTest : public ::testing::Test {
       data[i] = static_cast<std::uint8_t>(i / kPageSize * 5 + i);
     }
     ASSERT_TRUE(link.AttachKeypad());
-    capture.sink.texts.clear();
+    capture.sink.lines.clear();
   }
 
   // Faults on requests first..last of the keypad (1-based).
@@ -57,7 +57,7 @@ TEST_F(VirtualKeypadLinkTest, ReadBlockSkipsAPageThatFailsThreeTimes) {
 
   EXPECT_EQ(link.ReadBlock(kBlock, destination), 1);
 
-  EXPECT_EQ(capture.sink.texts, (Texts{">> Tx ERROR: 3", "ERROR: READ Device "}));
+  EXPECT_EQ(capture.sink.lines, (Texts{">> Tx ERROR: 3", "ERROR: READ Device "}));
   for (std::size_t page = 0; page < kPagesPerBlock; ++page) {
     if (page != 5) {
       EXPECT_TRUE(PageEquals(destination, keypad.BlockData(kBlock), page)) << "page " << page;
@@ -84,7 +84,7 @@ TEST_F(VirtualKeypadLinkTest, LateReplyToAFailedPageIsNotTakenForTheNextPage) {
   }
   // Only page 5's three tries failed: the late reply cost page 6 nothing.
   EXPECT_EQ(link.TxErrorCount(), 3);
-  EXPECT_EQ(capture.sink.texts, (Texts{">> Tx ERROR: 3", "ERROR: READ Device "}));
+  EXPECT_EQ(capture.sink.lines, (Texts{">> Tx ERROR: 3", "ERROR: READ Device "}));
 }
 
 TEST_F(VirtualKeypadLinkTest, LateReplyIsWaitingWhenTheNextRequestGoesOut) {
@@ -109,16 +109,16 @@ TEST_F(VirtualKeypadLinkTest, KeypadThatNeverAnswersEndsEveryExchangeAfterThreeT
   EXPECT_EQ(link.ReadBlock(kBlock, destination), 64);
 
   EXPECT_EQ(capture.sink.Count("ERROR: READ Device "), 64);
-  EXPECT_EQ(capture.sink.texts.back(), "ERROR: READ Device ");
+  EXPECT_EQ(capture.sink.lines.back(), "ERROR: READ Device ");
   EXPECT_EQ(link.TxErrorCount(), 192);
   EXPECT_EQ(keypad.RequestCount(), 192u);
 
   // The keypad answers again: the next command goes through with the unused sequence number.
-  capture.sink.texts.clear();
+  capture.sink.lines.clear();
   link.ReadDeviceId();
   EXPECT_EQ(link.GetDeviceId(), keypad.Identity());
   EXPECT_EQ(keypad.Requests().back()[kSequenceLowByte], 0);
-  EXPECT_EQ(capture.sink.texts.size(), 1u);
+  EXPECT_EQ(capture.sink.lines.size(), 1u);
 }
 
 TEST_F(VirtualKeypadLinkTest, VanishedKeypadFailsAtOnceWithoutReachingIt) {
@@ -150,7 +150,7 @@ TEST_F(VirtualKeypadLinkTest, PreparedBlockWrittenAndReadBackIsUnchanged) {
   EXPECT_EQ(link.ReadBlock(block, read_back), 0);
 
   EXPECT_EQ(read_back, source);
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
   EXPECT_EQ(link.SequenceNumber(), 1 + 64 + 64);
 }
 
@@ -164,7 +164,7 @@ TEST_F(VirtualKeypadLinkTest, RebootAndFactoryRestoreReachTheKeypad) {
   EXPECT_EQ(keypad.RebootCount(), 1);
   EXPECT_EQ(keypad.BlockData(0x20)[0], 0x00);
   EXPECT_EQ(transport.PendingCount(), 0u);
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
 }
 
 }  // namespace

@@ -5,33 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "support/log_doubles.h"
+
 namespace qp40 {
 namespace {
 
-class FixedClock : public Clock {
- public:
-  TimeOfDay Now() const override { return time; }
-  TimeOfDay time{9, 3, 7};
-};
-
-class RecordingNotifier : public Notifier {
- public:
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::vector<std::string> messages;
-};
-
-class RecordingSink : public LogSink {
- public:
-  void OnLineAppended(std::string_view line, const std::string& whole) override {
-    lines.emplace_back(line);
-    last_whole = whole;
-  }
-  std::vector<std::string> lines;
-  std::string last_whole;
-};
+using testing::FixedClock;
+using testing::RecordingNotifier;
+using testing::RecordingSink;
 
 TEST(LogTest, LineHasTextSixSpacesTimeAndCrLf) {
-  FixedClock clock;
+  FixedClock clock{{9, 3, 7}};
   RecordingNotifier notifier;
   RecordingSink sink;
   Log log(clock, notifier);
@@ -46,14 +30,14 @@ TEST(LogTest, LineHasTextSixSpacesTimeAndCrLf) {
             ">> No Device      (09:03:07)\r\n"
             "      (14:05:09)\r\n"
             ">> Device READ Openned \n      (14:05:09)\r\n");
-  ASSERT_EQ(sink.lines.size(), 3u);
-  EXPECT_EQ(sink.lines[1], "      (14:05:09)\r\n");
+  ASSERT_EQ(sink.raw_lines.size(), 3u);
+  EXPECT_EQ(sink.raw_lines[1], "      (14:05:09)\r\n");
   EXPECT_EQ(sink.last_whole, log.Text());
   EXPECT_TRUE(notifier.messages.empty());
 }
 
 TEST(LogTest, WithoutSinkTheLineIsLostAndTheUserIsTold) {
-  FixedClock clock;
+  FixedClock clock{{9, 3, 7}};
   RecordingNotifier notifier;
   Log log(clock, notifier);
 

@@ -1,21 +1,21 @@
 #include "model/backup_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/model_test_support.h"
+#include "support/file_size_limit.h"
 
 namespace qp40 {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileSizeLimit;
 using testing::ReadBytes;
 using testing::SameConfiguration;
 using testing::SampleConfiguration;
@@ -343,28 +343,6 @@ TEST_F(BackupFileTest, WriteProtectedFileIsKeptAndTheUserTold) {
   EXPECT_EQ(ReadBytes(path), previous);
   EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"kept.bin"});
 }
-
-// Limits the size of any file this process writes, so a write fails half-way as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit previous_{};
-  void (*previous_handler_)(int) = nullptr;
-};
 
 TEST_F(BackupFileTest, WriteFailingHalfWayLeavesThePreviousFileIntact) {
   const std::string path = dir.File("backup.bin");

@@ -4,37 +4,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "log/log.h"
-#include "log/notifier.h"
 #include "model/configuration.h"
+#include "support/log_doubles.h"
+#include "support/temp_folder.h"
 
 namespace qp40::testing {
-
-class FixedClock : public Clock {
- public:
-  TimeOfDay Now() const override { return {12, 0, 0}; }
-};
-
-class RecordingNotifier : public Notifier {
- public:
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  std::vector<std::string> messages;
-};
-
-class RecordingSink : public LogSink {
- public:
-  // Keeps each line without its time stamp and line end.
-  void OnLineAppended(std::string_view line, const std::string&) override {
-    const std::size_t stamp = line.rfind("      (");
-    lines.emplace_back(line.substr(0, stamp));
-  }
-  std::vector<std::string> lines;
-};
 
 class CountingRefresher : public LabelRefresher {
  public:
@@ -82,28 +60,7 @@ inline bool SameConfiguration(const Configuration& a, const Configuration& b) {
          a.loaded_backup_type == b.loaded_backup_type;
 }
 
-// A fresh directory for one test, removed with everything in it afterwards.
-class TempDir {
- public:
-  TempDir() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("qp40-model-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  std::string File(std::string_view name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempDir = TempFolder;
 
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,43 +7,17 @@
 #include <vector>
 
 #include "sim/virtual_keypad.h"
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
 
 namespace qp40::sim {
 namespace {
 
-// Lowers the largest file this process may write, so a write stops half-way as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_handler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previous_handler_)(int) = nullptr;
-};
+using qp40::testing::FileSizeLimit;
 
 class ImageFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory = std::filesystem::temp_directory_path() /
-                ("qp40-image-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(directory);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory); }
-
-  std::string PathOf(const std::string& name) const { return (directory / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder.File(name); }
 
   void WriteFile(const std::string& path, std::size_t size, char value) {
     std::ofstream file(path, std::ios::binary);
@@ -58,7 +30,7 @@ class ImageFileTest : public ::testing::Test {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
 
-  std::filesystem::path directory;
+  qp40::testing::TempFolder folder{"qp40-image-"};
 };
 
 TEST_F(ImageFileTest, SavedImageLoadsBackBlockByBlock) {
@@ -121,7 +93,7 @@ TEST_F(ImageFileTest, SaveThatFailsHalfWayLeavesThePreviousImageWhole) {
 
   EXPECT_EQ(ReadAll(path), before);
   // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                           std::filesystem::directory_iterator()),
             1);
   ASSERT_TRUE(changed.SaveImage(path));

@@ -23,7 +23,7 @@ class LogPaneTest : public ::testing::Test {
 
   ScriptedPrompts prompts_;
   PromptNotifier notifier_{prompts_};
-  FixedClock clock_;
+  FixedClock clock_{kTestTime};
   Log log_;
   LogPane pane_;
 };

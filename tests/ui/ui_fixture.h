@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "link/keypad_link.h"
-#include "log/clock.h"
 #include "log/log.h"
 #include "model/configuration.h"
 #include "sim/sim_transport.h"
 #include "sim/virtual_keypad.h"
+#include "support/log_doubles.h"
 #include "ui/main_dialog.h"
 #include "ui/user_prompts.h"
 
@@ -61,10 +61,9 @@ class ScriptedPrompts final : public UserPrompts {
   std::function<void(QDialog&)> play;
 };
 
-class FixedClock final : public Clock {
- public:
-  TimeOfDay Now() const override { return {9, 3, 7}; }
-};
+// The time of day every window test's log shows.
+inline constexpr TimeOfDay kTestTime = {9, 3, 7};
+using testing::FixedClock;
 
 // The virtual keypad behind a plug: while unplugged, no interface is listed.
 class PluggableTransport final : public Transport {
@@ -112,7 +111,7 @@ struct WindowRig {
   sim::VirtualKeypad keypad;
   sim::SimTransport sim_transport{keypad};
   PluggableTransport transport{sim_transport};
-  FixedClock clock;
+  FixedClock clock{kTestTime};
   ScriptedPrompts prompts;
   PromptNotifier notifier{prompts};
   Log log{clock, notifier};
