@@ -1,10 +1,14 @@
 #include "chords/chord_file.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <istream>
 #include <limits>
+#include <span>
 #include <sstream>
+
+#include "files/file_replace.h"
 
 namespace qp40 {
 
@@ -151,14 +155,9 @@ ChordImportResult ImportChordText(std::string_view text, ChordTable& table) {
 }
 
 bool SaveChordFile(const std::filesystem::path& path, const ChordTable& table) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    return false;
-  }
   const std::string text = ExportChordText(table);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return static_cast<bool>(out);
+  return ReplaceFileContents(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 ChordImportResult LoadChordFile(const std::filesystem::path& path, ChordTable& table) {

@@ -40,7 +40,8 @@ struct ChordImportResult {
 // that is not there; the records and bytes after it keep what they held.
 ChordImportResult ImportChordText(std::string_view text, ChordTable& table);
 
-// Writes the chord file; false when the file cannot be created or written.
+// Writes the chord file through a temporary file, so a failed write keeps any old file of that
+// name; false when the file cannot be created or written.
 bool SaveChordFile(const std::filesystem::path& path, const ChordTable& table);
 
 // Reads a chord file from disk into `table` (see ImportChordText).

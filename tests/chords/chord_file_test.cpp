@@ -7,6 +7,9 @@
 #include <iterator>
 #include <string>
 
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
+
 namespace qp40 {
 namespace {
 
@@ -63,7 +66,7 @@ TEST(ChordFileTest, GoldenFileImportsAndExportsByteForByte) {
 
 TEST(ChordFileTest, SaveAndLoadRoundTripThroughDisk) {
   const std::filesystem::path path =
-      std::filesystem::path(testing::TempDir()) / "chord_round_trip.txt";
+      std::filesystem::path(::testing::TempDir()) / "chord_round_trip.txt";
   ASSERT_TRUE(SaveChordFile(path, SampleTable()));
   const std::string first = ReadWholeFile(path);
 
@@ -158,10 +161,29 @@ TEST(ChordFileTest, WrongHeaderIsAnUnknownFileAndChangesNothing) {
 TEST(ChordFileTest, MissingFileCannotBeOpened) {
   ChordTable table = FilledTable(0x12);
   const auto result =
-      LoadChordFile(std::filesystem::path(testing::TempDir()) / "no/such.txt", table);
+      LoadChordFile(std::filesystem::path(::testing::TempDir()) / "no/such.txt", table);
   EXPECT_EQ(result.status, ChordImportStatus::kCannotOpen);
   EXPECT_EQ(table, FilledTable(0x12));
-  EXPECT_FALSE(SaveChordFile(std::filesystem::path(testing::TempDir()) / "no/such.txt", table));
+  EXPECT_FALSE(SaveChordFile(std::filesystem::path(::testing::TempDir()) / "no/such.txt", table));
+}
+
+TEST(ChordFileTest, ExportFailingHalfWayKeepsTheOldFile) {
+  const testing::TempFolder folder{"qp40-chords-"};
+  const std::filesystem::path path = folder.Path() / "chords.txt";
+  ASSERT_TRUE(SaveChordFile(path, FilledTable(0x12)));
+  const std::string old_text = ReadWholeFile(path);
+
+  bool saved = true;
+  {
+    const testing::FileSizeLimit limit(old_text.size() / 2);
+    saved = SaveChordFile(path, SampleTable());
+  }
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadWholeFile(path), old_text);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace
