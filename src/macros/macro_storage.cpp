@@ -2,10 +2,10 @@
 
 #include <span>
 
+#include "log/text_format.h"
 #include "macros/line_ends.h"
 #include "macros/macro_listing.h"
 #include "macros/script_compiler.h"
-#include "macros/text_format.h"
 #include "model/configuration.h"
 
 namespace qp40 {

@@ -1,11 +1,11 @@
 #include "macros/script_compiler.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
 
+#include "log/text_format.h"
 #include "macros/line_ends.h"
 #include "macros/line_parser.h"
 #include "macros/script_reader.h"
@@ -63,9 +63,7 @@ CompileResult Refuse(std::string_view reason, Log& log, Notifier& notifier) {
 }
 
 std::string LineProblem(const char* format, std::size_t line) {
-  char text[96];
-  std::snprintf(text, sizeof text, format, static_cast<int>(line));
-  return text;
+  return FormatText(format, static_cast<int>(line));
 }
 
 }  // namespace
