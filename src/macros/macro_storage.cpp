@@ -1,6 +1,7 @@
 #include "macros/macro_storage.h"
 
 #include <span>
+#include <utility>
 
 #include "log/text_format.h"
 #include "macros/line_ends.h"
@@ -90,8 +91,9 @@ MacroSaveOutcome SaveMacroScript(int macro_number, std::string_view script, Keyp
     outcome.status = MacroSaveStatus::kTooShort;
     return outcome;
   }
-  const CompileResult compiled =
+  CompileResult compiled =
       CompileScript(text, static_cast<std::uint8_t>(macro_number), log, notifier);
+  outcome.problems = std::move(compiled.problems);
   if (compiled.status != CompileStatus::kCompiled) {
     outcome.status = MacroSaveStatus::kNotCompiled;
     return outcome;
