@@ -1,7 +1,6 @@
 #include "chords/chord_file.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <istream>
 #include <limits>
@@ -9,6 +8,7 @@
 #include <sstream>
 
 #include "files/file_replace.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -19,11 +19,7 @@ constexpr std::string_view kRecordIndent = " ";
 constexpr std::string_view kLastLine = " ";
 constexpr std::size_t kHeaderCheckedValues = 2;
 
-std::string HexValueText(std::uint8_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%2.2x, ", value);
-  return text;
-}
+std::string HexValueText(std::uint8_t value) { return FormatText("0x%2.2x, ", value); }
 
 bool IsSpace(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';

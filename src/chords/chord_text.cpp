@@ -1,8 +1,7 @@
 #include "chords/chord_text.h"
 
-#include <cstdio>
-
 #include "keys/key_words.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -34,9 +33,7 @@ std::uint8_t SixthOutputCode(const ChordRecord& record) {
 }
 
 void AppendRecordLine(std::string& text, std::size_t number, const ChordRecord& record) {
-  char heading[16];
-  std::snprintf(heading, sizeof heading, "No.%2d :  ", static_cast<int>(number));
-  text += heading;
+  text += FormatText("No.%2d :  ", static_cast<int>(number));
   text += ChordKeyName(record[kChordFirstKey]);
 
   if (const std::string_view second = ChordKeyName(record[kChordSecondKey]); !second.empty()) {

@@ -1,7 +1,8 @@
 #include "keys/board_layout.h"
 
-#include <cstdio>
 #include <limits>
+
+#include "log/text_format.h"
 
 namespace qp40 {
 namespace {
@@ -136,9 +137,7 @@ int BoardTypeIndex(std::uint8_t board_code) {
 float ZoomForDpi(int dpi) { return static_cast<float>(dpi / 96.0); }
 
 std::string ZoomLogLine(int dpi, float zoom) {
-  char line[96];
-  std::snprintf(line, sizeof line, ">> Screen DPI = %d, ZOOM= %f", dpi, static_cast<double>(zoom));
-  return line;
+  return FormatText(">> Screen DPI = %d, ZOOM= %f", dpi, static_cast<double>(zoom));
 }
 
 std::array<KeyPlacement, kGridKeyCount> PlaceKeys(std::uint8_t board_code, float zoom) {

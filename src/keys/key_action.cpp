@@ -1,6 +1,6 @@
 #include "keys/key_action.h"
 
-#include <cstdio>
+#include "log/text_format.h"
 
 namespace qp40 {
 namespace {
@@ -134,10 +134,8 @@ std::uint8_t PaceValue(std::size_t length) {
 }
 
 std::string KeyActionLogLine(int row, int column, const KeyActionRecord& record) {
-  char line[64];
-  std::snprintf(line, sizeof line, ">> KEY-%d%d: %2x  %2x  %2x  %2x", row, column,
-                unsigned{record[0]}, unsigned{record[1]}, unsigned{record[2]}, unsigned{record[3]});
-  return line;
+  return FormatText(">> KEY-%d%d: %2x  %2x  %2x  %2x", row, column, unsigned{record[0]},
+                    unsigned{record[1]}, unsigned{record[2]}, unsigned{record[3]});
 }
 
 }  // namespace qp40

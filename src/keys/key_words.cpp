@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "keys/decimal_text.h"
+
 namespace qp40 {
 namespace {
 
@@ -293,28 +295,6 @@ constexpr std::array<KeyWord, kKeyWordCount> kKeyWords = {{
 static_assert(kKeyWords[193].name.empty() && kKeyWords[206].name == "00");
 static_assert(kKeyWords[229].code == 0x00 && kKeyWords[230].code == 0xFF);
 static_assert(kKeyWords[254].code == 0xFF && kKeyWords[255].code == 0x00);
-
-constexpr bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The decimal value of `word` cut to its low byte. Counting modulo 256 gives the low byte of the
-// true value however many digits are typed, so no input can overflow.
-std::uint8_t DecimalLowByte(std::string_view word) {
-  std::size_t i = 0;
-  while (i < word.size() && IsBlank(word[i])) ++i;
-  bool negative = false;
-  if (i < word.size() && (word[i] == '+' || word[i] == '-')) {
-    negative = word[i] == '-';
-    ++i;
-  }
-  unsigned value = 0;
-  for (; i < word.size() && word[i] >= '0' && word[i] <= '9'; ++i) {
-    value = (value * 10 + static_cast<unsigned>(word[i] - '0')) & 0xFF;
-  }
-  if (negative) value = (256 - value) & 0xFF;
-  return static_cast<std::uint8_t>(value);
-}
 
 }  // namespace
 

@@ -29,8 +29,7 @@ struct WordLookupResult {
 };
 
 // Code of the first entry (0..249) whose name equals `word` exactly; otherwise the word's
-// decimal value (leading blanks, optional sign, digits; 0 without digits) cut to its low byte,
-// with found clear.
+// DecimalLowByte, with found clear.
 WordLookupResult LookupWord(std::string_view word);
 
 }  // namespace qp40

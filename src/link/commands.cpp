@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "link/keypad_link.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -100,15 +100,11 @@ void KeypadLink::ReadDeviceId() {
   std::string line = "<< DeviceID: ";
   for (std::size_t i = 0; i < kDeviceIdSize; ++i) {
     device_id_[i] = reply_[kPayloadByte + i];
-    char group[8];
-    std::snprintf(group, sizeof group, "%2.2x.", device_id_[i]);
-    line += group;
+    line += FormatText("%2.2x.", device_id_[i]);
   }
   log_.AppendLog(line);
   if (device_id_[kDeviceIdErrorByte] != 0) {
-    char error[32];
-    std::snprintf(error, sizeof error, ">> ERROR: DeviceID 0x%x", device_id_[kDeviceIdErrorByte]);
-    log_.AppendLog(error);
+    log_.AppendLog(FormatText(">> ERROR: DeviceID 0x%x", device_id_[kDeviceIdErrorByte]));
   }
 }
 

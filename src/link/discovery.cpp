@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "link/keypad_link.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -82,9 +82,7 @@ bool KeypadLink::AttachKeypad() {
     return false;
   }
   const bool opened = OpenKeypad(paths_[0]);
-  char line[200];
-  std::snprintf(line, sizeof line, opened ? kAttachedFormat : kAttachFailedFormat, count);
-  log_.AppendLog(line);
+  log_.AppendLog(FormatText(opened ? kAttachedFormat : kAttachFailedFormat, count));
   return opened;
 }
 

@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "link/keypad_link.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -40,9 +39,7 @@ bool KeypadLink::ExchangeReport() {
   }
 
   ++failed_exchange_count_;
-  char line[32];
-  std::snprintf(line, sizeof line, ">> Tx ERROR: %d", static_cast<int>(tx_error_count_));
-  log_.AppendLog(line);
+  log_.AppendLog(FormatText(">> Tx ERROR: %d", static_cast<int>(tx_error_count_)));
   return false;
 }
 

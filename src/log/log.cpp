@@ -1,6 +1,6 @@
 #include "log/log.h"
 
-#include <cstdio>
+#include "log/text_format.h"
 
 namespace qp40 {
 
@@ -11,9 +11,8 @@ constexpr std::string_view kLineEnd = ")\r\n";
 }  // namespace
 
 std::string FormatLogLine(std::string_view text, const TimeOfDay& time) {
-  char stamp[16];
-  std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d", time.hours % 100, time.minutes % 100,
-                time.seconds % 100);
+  const std::string stamp =
+      FormatText("%02d:%02d:%02d", time.hours % 100, time.minutes % 100, time.seconds % 100);
   std::string line;
   line.reserve(text.size() + kStampOpening.size() + 8 + kLineEnd.size());
   line.append(text).append(kStampOpening).append(stamp).append(kLineEnd);

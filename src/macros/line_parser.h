@@ -36,13 +36,6 @@ struct ParsedLine {
 // 0xEC). A line of more than 12 words keeps its command and delay but no parameters.
 ParsedLine ParseLine(const ScriptLine& line);
 
-// Decimal value of a word as the script reads numbers: an optional sign and the digits that
-// follow, 0 without digits; saturates instead of overflowing.
-std::int64_t DecimalValue(std::string_view word);
-
-// The same value cut to its low byte, exactly, for numbers of any length.
-std::uint8_t DecimalLowByte(std::string_view word);
-
 // A delay word in milliseconds as the record's units of 5 ms: floor(ms / 5), held between
 // kMinDelayUnits and kMaxDelayUnits, so a negative delay is the shortest and a huge one the
 // longest rather than a wrapped-around value.

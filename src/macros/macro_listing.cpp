@@ -1,11 +1,11 @@
 #include "macros/macro_listing.h"
-#include "macros/text_format.h"
 
 #include <bitset>
 #include <span>
 #include <string_view>
 
 #include "keys/key_words.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 

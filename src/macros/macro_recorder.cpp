@@ -1,10 +1,10 @@
 #include "macros/macro_recorder.h"
-#include "macros/text_format.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "keys/name_tables.h"
+#include "log/text_format.h"
 
 namespace qp40 {
 

@@ -1,11 +1,12 @@
 #include "macros/macro_storage.h"
 
 #include <span>
+#include <utility>
 
+#include "log/text_format.h"
 #include "macros/line_ends.h"
 #include "macros/macro_listing.h"
 #include "macros/script_compiler.h"
-#include "macros/text_format.h"
 #include "model/configuration.h"
 
 namespace qp40 {
@@ -90,8 +91,9 @@ MacroSaveOutcome SaveMacroScript(int macro_number, std::string_view script, Keyp
     outcome.status = MacroSaveStatus::kTooShort;
     return outcome;
   }
-  const CompileResult compiled =
+  CompileResult compiled =
       CompileScript(text, static_cast<std::uint8_t>(macro_number), log, notifier);
+  outcome.problems = std::move(compiled.problems);
   if (compiled.status != CompileStatus::kCompiled) {
     outcome.status = MacroSaveStatus::kNotCompiled;
     return outcome;

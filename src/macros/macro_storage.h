@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/keypad_link.h"
 #include "log/log.h"
 #include "log/notifier.h"
 #include "macros/macro_record.h"
+#include "macros/script_compiler.h"
 
 namespace qp40 {
 
@@ -66,6 +68,7 @@ struct MacroSaveOutcome {
   MacroSaveStatus status = MacroSaveStatus::kBadNumber;
   std::string message;
   int failed_pages = 0;
+  std::vector<ScriptProblem> problems;  // what the compiler found, stored or not
 };
 
 // "Save Onboard": compiles the script for macro m and stores it. A script that does not compile

@@ -1,11 +1,12 @@
 #include "macros/script_compiler.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
+#include "log/text_format.h"
 #include "macros/line_ends.h"
 #include "macros/line_parser.h"
 #include "macros/script_reader.h"
@@ -17,6 +18,8 @@ namespace {
 constexpr std::string_view kJumpRepaired =
     ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01.";
 constexpr std::uint8_t kJumpRepairTarget = 1;
+// A refused script's log line is its message box text after this lead.
+constexpr std::string_view kRefusalLead = ">> ";
 
 std::span<std::uint8_t, kMacroRecordSize> RecordAt(MacroBuffer& buffer, std::size_t index) {
   return std::span(buffer).subspan(RecordOffset(index)).first<kMacroRecordSize>();
@@ -45,33 +48,46 @@ void WriteRecord(std::span<std::uint8_t, kMacroRecordSize> record, std::uint8_t 
 }
 
 // A jump to a line beyond the script would send the keypad nowhere: it goes to line 1 instead.
-void RepairJumps(MacroBuffer& buffer, std::size_t line_count, Log& log) {
+void RepairJumps(CompileResult& result, std::size_t line_count) {
   const std::size_t checked = std::min(line_count, kMacroRecordCount);
   for (std::size_t index = 0; index < checked; ++index) {
-    auto record = RecordAt(buffer, index);
+    auto record = RecordAt(result.buffer, index);
     if (record[kRecordCommand] == kMacroJump && record[kRecordParameters] > line_count) {
       record[kRecordParameters] = kJumpRepairTarget;
-      log.AppendLog(kJumpRepaired);
+      result.problems.push_back(
+          {ScriptProblemKind::kJumpRepaired, record[kRecordLine], {}, std::string(kJumpRepaired)});
     }
   }
 }
 
-CompileResult Refuse(std::string_view reason, Log& log, Notifier& notifier) {
-  log.AppendLog(std::string(">> ") + std::string(reason));
-  notifier.ShowMessage(reason);
-  return CompileResult{};
+// A refused script keeps nothing of what was compiled: the buffer is all zero.
+CompileResult Refuse(ScriptProblemKind kind, std::size_t line, std::string word,
+                     std::string_view reason) {
+  CompileResult refused;
+  refused.problems.push_back(
+      {kind, line, std::move(word), std::string(kRefusalLead) + std::string(reason)});
+  return refused;
 }
 
-std::string LineProblem(const char* format, std::size_t line) {
-  char text[96];
-  std::snprintf(text, sizeof text, format, static_cast<int>(line));
-  return text;
+bool IsRefusal(ScriptProblemKind kind) {
+  return kind == ScriptProblemKind::kWordTooLong || kind == ScriptProblemKind::kTooManyWords ||
+         kind == ScriptProblemKind::kTooManyLines;
+}
+
+// What the message box says for a problem; nothing for a repaired jump, which only the log tells.
+std::optional<std::string_view> ProblemMessage(const ScriptProblem& problem) {
+  if (problem.kind == ScriptProblemKind::kUnknownWord) {
+    return kCreateScriptError;
+  }
+  if (IsRefusal(problem.kind)) {
+    return std::string_view(problem.text).substr(kRefusalLead.size());
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, Log& log,
-                            Notifier& notifier) {
+CompileResult CompileScript(std::string_view script, std::uint8_t macro_number) {
   const std::string text = NormaliseLineEnds(script);
   CompileResult result;
   result.status = CompileStatus::kCompiled;
@@ -84,23 +100,25 @@ CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, 
     ++line_count;
     const ScriptLine line = ReadScriptLine(text, cursor);
     if (line.word_too_long) {
-      return Refuse(LineProblem("ERROR: Macro script line %d has a word of more than 59 "
-                                "characters !",
-                                line_count),
-                    log, notifier);
+      return Refuse(ScriptProblemKind::kWordTooLong, line_count, line.long_word,
+                    FormatText("ERROR: Macro script line %d has a word of more than 59 "
+                               "characters !",
+                               static_cast<int>(line_count)));
     }
     if (line.too_many_words) {
-      return Refuse(LineProblem("ERROR: Macro script line %d has more than 16 words !", line_count),
-                    log, notifier);
+      return Refuse(ScriptProblemKind::kTooManyWords, line_count, {},
+                    FormatText("ERROR: Macro script line %d has more than 16 words !",
+                               static_cast<int>(line_count)));
     }
     if (line_count > kMaxScriptLines && !line.words.empty()) {
-      return Refuse("ERROR: Macro script has more than 255 lines !", log, notifier);
+      return Refuse(ScriptProblemKind::kTooManyLines, line_count, {},
+                    "ERROR: Macro script has more than 255 lines !");
     }
 
     const ParsedLine parsed = ParseLine(line);
     if (parsed.result == ParseResult::kError) {
-      log.AppendLog("Error1: can't identify the word, " + parsed.unknown_word + " ");
-      notifier.ShowMessage(kCreateScriptError);
+      result.problems.push_back({ScriptProblemKind::kUnknownWord, line_count, parsed.unknown_word,
+                                 "Error1: can't identify the word, " + parsed.unknown_word + " "});
       result.status = CompileStatus::kUnknownWord;
       break;
     }
@@ -122,7 +140,19 @@ CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, 
     }
   }
 
-  RepairJumps(result.buffer, line_count, log);
+  RepairJumps(result, line_count);
+  return result;
+}
+
+CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, Log& log,
+                            Notifier& notifier) {
+  CompileResult result = CompileScript(script, macro_number);
+  for (const ScriptProblem& problem : result.problems) {
+    log.AppendLog(problem.text);
+    if (const std::optional<std::string_view> message = ProblemMessage(problem)) {
+      notifier.ShowMessage(*message);
+    }
+  }
   return result;
 }
 

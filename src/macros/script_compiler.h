@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/log.h"
 #include "log/notifier.h"
@@ -15,10 +17,29 @@ enum class CompileStatus {
   kRefused,      // a limit was passed (word, line or script length); the buffer is all zero
 };
 
+enum class ScriptProblemKind {
+  kUnknownWord,   // a line's first word is no key word: compiling stops at that line
+  kWordTooLong,   // a word of more than kMaxWordLength characters: the script is refused
+  kTooManyWords,  // a line of more than kMaxLineWords words: the script is refused
+  kTooManyLines,  // words beyond line kMaxScriptLines: the script is refused
+  kJumpRepaired,  // a jump beyond the script now goes to line 1; the macro still compiles
+};
+
+// One thing the compiler found wrong with a script, where it is and what the user is told.
+struct ScriptProblem {
+  ScriptProblemKind kind = ScriptProblemKind::kUnknownWord;
+  std::size_t line = 0;  // script line, counted from 1 like the records' line numbers
+  std::string word;      // the unknown word, or the overlong one as far as it is kept; else empty
+  std::string text;      // the log line that tells the user of it
+
+  friend bool operator==(const ScriptProblem&, const ScriptProblem&) = default;
+};
+
 struct CompileResult {
   CompileStatus status = CompileStatus::kRefused;
   MacroBuffer buffer{};
-  std::size_t records = 0;  // records written
+  std::size_t records = 0;              // records written
+  std::vector<ScriptProblem> problems;  // in the order found; none for a clean script
 };
 
 // Message box shown when a script does not compile.
@@ -27,8 +48,12 @@ inline constexpr std::string_view kCreateScriptError = "ERROR: Create Macro Scri
 // Compiles a script into a macro buffer for macro `macro_number`. Line ends are normalised to
 // CR LF first, so text from any platform compiles alike. Every line takes a line number, blank
 // ones too; a line of two words or more that ends with a line break becomes one record, and the
-// text after the last line break is checked but not stored. Problems go to the log and, when the
-// script cannot be compiled, to a message box.
+// text after the last line break is checked but not stored. Nothing is logged or shown, so a
+// script can be checked as often as it changes.
+CompileResult CompileScript(std::string_view script, std::uint8_t macro_number);
+
+// Compiles as above and tells the user of the problems in the order found: each one's text goes
+// to the log, and one that keeps the script from compiling also shows a message box.
 CompileResult CompileScript(std::string_view script, std::uint8_t macro_number, Log& log,
                             Notifier& notifier);
 

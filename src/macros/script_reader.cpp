@@ -10,7 +10,11 @@ constexpr char kCarriageReturn = '\r';
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kFirstHighByte = 0x80;
 
-void EndWord(ScriptLine& line, std::string& word) {
+void EndWord(ScriptLine& line, std::string& word, bool& cut) {
+  if (cut && line.long_word.empty()) {
+    line.long_word = word;
+  }
+  cut = false;
   if (word.empty()) {
     return;
   }
@@ -27,22 +31,23 @@ void EndWord(ScriptLine& line, std::string& word) {
 ScriptLine ReadScriptLine(std::string_view text, std::size_t& cursor) {
   ScriptLine line;
   std::string word;
+  bool cut = false;  // the word being read has lost characters
   while (cursor < text.size()) {
     const char c = text[cursor];
     if (c == kNul) {
       // The cursor stays on the NUL: the text ends there for every later read too.
-      EndWord(line, word);
+      EndWord(line, word, cut);
       line.end = LineEnd::kTextEnded;
       return line;
     }
     ++cursor;
     if (c == kCarriageReturn) {
-      EndWord(line, word);
+      EndWord(line, word, cut);
       line.end = LineEnd::kCarriageReturn;
       return line;
     }
     if (c == kSpace) {
-      EndWord(line, word);
+      EndWord(line, word, cut);
       continue;
     }
     const auto byte = static_cast<unsigned char>(c);
@@ -53,9 +58,10 @@ ScriptLine ReadScriptLine(std::string_view text, std::size_t& cursor) {
       word += c;
     } else {
       line.word_too_long = true;
+      cut = true;
     }
   }
-  EndWord(line, word);
+  EndWord(line, word, cut);
   line.end = LineEnd::kTextEnded;
   return line;
 }

@@ -22,6 +22,7 @@ struct ScriptLine {
   std::vector<std::string> words;  // at most kMaxLineWords, each at most kMaxWordLength long
   LineEnd end = LineEnd::kTextEnded;
   bool word_too_long = false;   // a word was longer than kMaxWordLength (it is cut)
+  std::string long_word;        // the first such word, as far as it is kept
   bool too_many_words = false;  // the line had more than kMaxLineWords words (the rest dropped)
 };
 

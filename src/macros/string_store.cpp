@@ -1,9 +1,10 @@
 #include "macros/string_store.h"
-#include "macros/text_format.h"
 
 #include <algorithm>
 #include <bitset>
 #include <span>
+
+#include "log/text_format.h"
 
 namespace qp40 {
 

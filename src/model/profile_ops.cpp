@@ -1,20 +1,13 @@
 #include "model/profile_ops.h"
 
-#include <cstdio>
 #include <span>
 #include <string>
 
+#include "log/text_format.h"
 #include "model/slot_check.h"
 
 namespace qp40 {
 namespace {
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-  char line[96];
-  std::snprintf(line, sizeof line, format, args...);
-  return line;
-}
 
 // The two 2048-byte halves of a burst or string unit table, each one keypad block.
 std::span<std::uint8_t, kBlockSize> FirstHalf(std::array<std::uint8_t, kTableSize>& table) {
@@ -48,8 +41,8 @@ TransferReport LoadConfiguration(Configuration& config, KeypadLink& link, Log& l
   config.current_profile = 0;
   refresher.RefreshKeyLabels();
   LogKeysWithoutSlot(config.key_code_map, log);
-  log.AppendLog(Format(">> Firmware Version: v%2x",
-                       BoardSettingsReader(config.working_profile).FirmwareVersion()));
+  log.AppendLog(FormatText(">> Firmware Version: v%2x",
+                           BoardSettingsReader(config.working_profile).FirmwareVersion()));
   return report;
 }
 
@@ -71,16 +64,16 @@ TransferReport SaveConfiguration(Configuration& config, KeypadLink& link, Log& l
 
   TransferReport report;
   report.failed_pages += StoreBlock(link, config.profile_block_number, config.profile_image);
-  log.AppendLog(Format(">> Save Profile %d to Device #%d", config.current_profile,
-                       config.profile_block_number));
+  log.AppendLog(FormatText(">> Save Profile %d to Device #%d", config.current_profile,
+                           config.profile_block_number));
   report.failed_pages += StoreBlock(link, kBurstBlockFirst, FirstHalf(config.burst_table));
-  log.AppendLog(Format(">> Save Burst Data to Device #%d", kBurstBlockFirst));
+  log.AppendLog(FormatText(">> Save Burst Data to Device #%d", kBurstBlockFirst));
   report.failed_pages += StoreBlock(link, kBurstBlockSecond, SecondHalf(config.burst_table));
-  log.AppendLog(Format(">> Save Burst Data to Device #%d", kBurstBlockSecond));
+  log.AppendLog(FormatText(">> Save Burst Data to Device #%d", kBurstBlockSecond));
   report.failed_pages += StoreBlock(link, kStringBlockFirst, FirstHalf(config.string_unit_table));
-  log.AppendLog(Format(">> Save String Data to Device #%d", kStringBlockFirst));
+  log.AppendLog(FormatText(">> Save String Data to Device #%d", kStringBlockFirst));
   report.failed_pages += StoreBlock(link, kStringBlockSecond, SecondHalf(config.string_unit_table));
-  log.AppendLog(Format(">> Save String Data to Device #%d", kStringBlockSecond));
+  log.AppendLog(FormatText(">> Save String Data to Device #%d", kStringBlockSecond));
   return report;
 }
 

@@ -201,6 +201,21 @@ TEST_F(OfflineCommandsTest, MacroFilesThatCannotBeUsed) {
   EXPECT_THAT(empty.err, HasSubstr("not ready"));
 }
 
+TEST_F(OfflineCommandsTest, CompilerProblemsFollowTheirMessageBoxAsTheLogWritesThem) {
+  // An unknown word stops the compile; the jumps before it are repaired all the same.
+  WriteText(Path("bad.txt"), "jump 1 20\njump 1 20\nbogus a 20\n");
+  const CtlResult bad =
+      RunCtl({"macro", "compile", Path("bad.txt").string(), "-o", Path("bad.buf").string()});
+  EXPECT_EQ(bad.exit_code, 1);
+  const std::string stamp = "      \\([0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\)\n";
+  const std::string jump =
+      ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01\\.";
+  EXPECT_THAT(bad.err, ::testing::MatchesRegex("ERROR: Create Macro Script !\n"
+                                               "Error1: can't identify the word, bogus " +
+                                               stamp + jump + stamp + jump + stamp +
+                                               "qp40ctl: .*bad\\.buf: not written\n"));
+}
+
 TEST_F(OfflineCommandsTest, ChordListOfAChordFile) {
   std::string file = "0x92, 0x02, 0x00, 0x01, \r\n";
   file += " 0x16, 0x07, 0x00, 0x28, 0x00, 0x00, 0x00, 0x00, \r\n";

@@ -84,11 +84,9 @@ TEST(LineParserTest, DelayWordsBecomeUnitsOfFiveMillisecondsWithinTheLimits) {
 }
 
 TEST(LineParserTest, DecimalNumbersCutToTheirLowByte) {
-  EXPECT_EQ(DecimalLowByte("300"), 0x2C);
-  EXPECT_EQ(DecimalLowByte("-20"), 0xEC);
-  EXPECT_EQ(DecimalLowByte("04"), 4);
-  EXPECT_EQ(DecimalLowByte("x"), 0);
-  EXPECT_EQ(DecimalLowByte("12345678901234567890123"), 0xCB);
+  // String and burst parameters read numbers as every typed number is read: no key words.
+  const ParsedLine parsed = Parse("string 300 -20 04 x 12345678901234567890123 30\r");
+  EXPECT_EQ(parsed.record.parameters, (Parameters{0x2C, 0xEC, 4, 0, 0xCB}));
 }
 
 }  // namespace

@@ -97,6 +97,20 @@ TEST_F(MacroStorageTest, ScriptsThatDoNotCompileOrAreTooShortAreNotWritten) {
   EXPECT_EQ(Save(2, "delay 20\n").status, MacroSaveStatus::kStored);
 }
 
+TEST_F(MacroStorageTest, SaveHandsOnTheCompilersProblems) {
+  const MacroSaveOutcome repaired = Save(4, "press a 20\r\njump 1 20\r\n");
+  EXPECT_EQ(repaired.status, MacroSaveStatus::kStored);
+  ASSERT_EQ(repaired.problems.size(), 1u);
+  EXPECT_EQ(repaired.problems[0].kind, ScriptProblemKind::kJumpRepaired);
+
+  const MacroSaveOutcome unknown = Save(4, "press a 20\r\nPress b 20\r\n");
+  EXPECT_EQ(unknown.status, MacroSaveStatus::kNotCompiled);
+  ASSERT_EQ(unknown.problems.size(), 1u);
+  EXPECT_EQ(unknown.problems[0].word, "Press");
+
+  EXPECT_TRUE(Save(4, kScript).problems.empty());
+}
+
 TEST_F(MacroStorageTest, UnreadPagesAreCountedAndLeftZero) {
   ASSERT_EQ(Save(1, kScript).status, MacroSaveStatus::kStored);
   FailNextPage();

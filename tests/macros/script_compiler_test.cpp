@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,13 @@
 #include "model/model_test_support.h"
 
 namespace qp40 {
+
+// Found by the test framework next to the type, for readable failures.
+void PrintTo(const ScriptProblem& problem, std::ostream* out) {
+  *out << "{kind " << static_cast<int>(problem.kind) << ", line " << problem.line << ", word \""
+       << problem.word << "\", \"" << problem.text << "\"}";
+}
+
 namespace {
 
 using Record = std::array<std::uint8_t, kMacroRecordSize>;
@@ -144,6 +152,67 @@ TEST_F(ScriptCompilerTest, ScriptsBeyondTheLimitsAreRefusedWhole) {
     EXPECT_EQ(env.sink.lines, std::vector<std::string>{c.line});
     EXPECT_EQ(env.notifier.messages, std::vector<std::string>{c.line.substr(3)});
   }
+}
+
+TEST_F(ScriptCompilerTest, ProblemsCarryTheirKindLineAndWord) {
+  std::string many_lines;
+  for (int i = 0; i < 256; ++i) {
+    many_lines += "press a 20\r\n";
+  }
+  const std::string jump_line =
+      ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01.";
+  using Kind = ScriptProblemKind;
+  struct Case {
+    std::string script;
+    CompileStatus status;
+    std::vector<ScriptProblem> problems;
+  };
+  const Case cases[] = {
+      {std::string(kHelpExamples), CompileStatus::kCompiled, {}},
+      {"press a 20\r\nPress b 20\r\npress c 20\r\n",
+       CompileStatus::kUnknownWord,
+       {{Kind::kUnknownWord, 2, "Press", "Error1: can't identify the word, Press "}}},
+      // The text after the last break is checked too, on its own line number.
+      {"press a 20\r\n\r\nbogus 20",
+       CompileStatus::kUnknownWord,
+       {{Kind::kUnknownWord, 3, "bogus", "Error1: can't identify the word, bogus "}}},
+      {"press a 20\r\npress " + std::string(60, 'x') + " 20\r\n",
+       CompileStatus::kRefused,
+       {{Kind::kWordTooLong, 2, std::string(59, 'x'),
+         ">> ERROR: Macro script line 2 has a word of more than 59 characters !"}}},
+      {"press a 20\r\npress a b c d e f g h i j k l m n o 20\r\n",
+       CompileStatus::kRefused,
+       {{Kind::kTooManyWords, 2, "", ">> ERROR: Macro script line 2 has more than 16 words !"}}},
+      {many_lines,
+       CompileStatus::kRefused,
+       {{Kind::kTooManyLines, 256, "", ">> ERROR: Macro script has more than 255 lines !"}}},
+      // A repaired jump is a problem of a script that still compiles.
+      {"press a 20\r\njump 1 20\r\n",
+       CompileStatus::kCompiled,
+       {{Kind::kJumpRepaired, 2, "", jump_line}}},
+      // Jumps are repaired in the lines before an unknown word as well, after it is found.
+      {"jump 1 20\r\njump 1 20\r\nbogus a 20\r\n",
+       CompileStatus::kUnknownWord,
+       {{Kind::kUnknownWord, 3, "bogus", "Error1: can't identify the word, bogus "},
+        {Kind::kJumpRepaired, 1, "", jump_line},
+        {Kind::kJumpRepaired, 2, "", jump_line}}},
+  };
+  for (const Case& c : cases) {
+    const CompileResult result = CompileScript(c.script, 3);
+    EXPECT_EQ(result.status, c.status) << c.script.substr(0, 40);
+    EXPECT_EQ(result.problems, c.problems) << c.script.substr(0, 40);
+  }
+  // Checking a script tells the user nothing; only the compile that reports does.
+  EXPECT_TRUE(env.sink.lines.empty());
+  EXPECT_TRUE(env.notifier.messages.empty());
+}
+
+TEST_F(ScriptCompilerTest, ReportedProblemsAreLoggedInTheOrderFound) {
+  const CompileResult result = Compile("jump 1 20\r\nbogus a 20\r\n");
+  ASSERT_EQ(result.problems.size(), 2u);
+  EXPECT_EQ(env.sink.lines,
+            (std::vector<std::string>{result.problems[0].text, result.problems[1].text}));
+  EXPECT_EQ(env.notifier.messages, std::vector<std::string>{std::string(kCreateScriptError)});
 }
 
 TEST_F(ScriptCompilerTest, TwoHundredFiftyFiveLinesAndTrailingBlankLinesCompile) {

@@ -33,6 +33,7 @@ class CommandContext {
   std::ostream& Out() { return out_; }
   std::ostream& Err() { return err_; }
   Log& GetLog() { return log_; }
+  const Clock& GetClock() const { return clock_; }
   StderrNotifier& Messages() { return notifier_; }
   LabelRefresher& Refresher() { return refresher_; }
 

@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/ctl/grid_text.h"
 #include "app/ctl/settings_text.h"
 #include "keys/name_tables.h"
+#include "log/text_format.h"
 
 namespace qp40::ctl {
 namespace {
@@ -20,11 +20,7 @@ struct DumpOptions {
   bool json = false;
 };
 
-std::string Hex(std::uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%0*x", digits, value);
-  return text;
-}
+std::string Hex(std::uint32_t value, int digits) { return FormatText("0x%0*x", digits, value); }
 
 std::string HexBytes(const std::array<std::uint8_t, kSettingsSize>& bytes) {
   std::string text;

@@ -1,10 +1,9 @@
 #include "app/ctl/grid_text.h"
 
-#include <cstdio>
-
 #include "app/ctl/display_text.h"
 #include "app/ctl/settings_text.h"
 #include "keys/key_label.h"
+#include "log/text_format.h"
 
 namespace qp40::ctl {
 namespace {
@@ -67,9 +66,7 @@ std::string KeyLabelAt(const Configuration& config, std::size_t position) {
 }
 
 std::string RecordHex(const KeyRecord& record) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%02x%02x%02x%02x", record[0], record[1], record[2], record[3]);
-  return text;
+  return FormatText("%02x%02x%02x%02x", record[0], record[1], record[2], record[3]);
 }
 
 }  // namespace qp40::ctl

@@ -1,10 +1,10 @@
-#include <cstdio>
 #include <string>
 
 #include "app/ctl/commands.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
 #include "app/ctl/settings_text.h"
+#include "log/text_format.h"
 
 namespace qp40::ctl {
 namespace {
@@ -12,10 +12,8 @@ namespace {
 std::string IdentityText(const DeviceId& identity) {
   std::string text;
   for (const std::uint8_t byte : identity) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02x", byte);
     if (!text.empty()) text += ' ';
-    text += hex;
+    text += FormatText("%02x", byte);
   }
   return text;
 }

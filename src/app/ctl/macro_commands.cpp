@@ -52,10 +52,11 @@ int RunMacroPut(CommandContext& context, const MacroOptions& options) {
   KeypadLink* link = context.Keypad();
   if (link == nullptr) return context.AttachStatus();
 
-  const std::size_t log_start = context.GetLog().Text().size();
+  // The compile comes first and takes no time; the store after it may.
+  const TimeOfDay compiled_at = context.GetClock().Now();
   const MacroSaveOutcome outcome =
       SaveMacroScript(options.number, *script, *link, context.GetLog(), context.Messages());
-  ShowScriptProblems(context, log_start);
+  ShowScriptProblems(context, outcome.problems, compiled_at);
   switch (outcome.status) {
     case MacroSaveStatus::kStored:
       context.Out() << outcome.message << '\n';
@@ -74,10 +75,10 @@ int RunMacroCompile(CommandContext& context, const MacroOptions& options) {
   const std::optional<std::string> script = ReadScriptFile(context, options.script);
   if (!script) return kExitFailed;
 
-  const std::size_t log_start = context.GetLog().Text().size();
+  const TimeOfDay compiled_at = context.GetClock().Now();
   const CompileResult compiled = CompileScript(*script, static_cast<std::uint8_t>(options.number),
                                                context.GetLog(), context.Messages());
-  ShowScriptProblems(context, log_start);
+  ShowScriptProblems(context, compiled.problems, compiled_at);
   if (compiled.status != CompileStatus::kCompiled) {
     context.Err() << "qp40ctl: " << options.buffer << ": not written\n";
     return kExitFailed;

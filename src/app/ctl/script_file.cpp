@@ -1,25 +1,15 @@
 #include "app/ctl/script_file.h"
 
-#include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "log/log.h"
 
 namespace qp40::ctl {
 namespace {
 
 constexpr std::size_t kMaxScriptFileSize = 10240;
-constexpr std::string_view kLogLineEnd = "\r\n";
-// Lines of the device link about failed exchanges and pages: without --log they are counted in
-// the closing summary, not shown one by one.
-constexpr std::array<std::string_view, 3> kLinkFailureLines = {
-    ">> Tx ERROR: ", "ERROR: READ Device ", "ERROR:WRITE Device "};
-
-bool IsLinkFailure(std::string_view line) {
-  return std::any_of(kLinkFailureLines.begin(), kLinkFailureLines.end(),
-                     [line](std::string_view start) { return line.starts_with(start); });
-}
 
 }  // namespace
 
@@ -45,20 +35,11 @@ std::optional<std::string> ReadScriptFile(CommandContext& context, const std::st
   return text;
 }
 
-void ShowScriptProblems(CommandContext& context, std::size_t log_start) {
+void ShowScriptProblems(CommandContext& context, const std::vector<ScriptProblem>& problems,
+                        const TimeOfDay& compiled_at) {
   if (context.Options().log) return;  // already shown
-  const std::string& log = context.GetLog().Text();
-  std::size_t start = std::min(log_start, log.size());
-  while (start < log.size()) {
-    std::size_t end = log.find(kLogLineEnd, start);
-    if (end == std::string::npos) end = log.size();
-    const std::string_view line(log.data() + start, end - start);
-    if ((line.find("Error") != std::string_view::npos ||
-         line.find("ERROR") != std::string_view::npos) &&
-        !IsLinkFailure(line)) {
-      context.Err() << SingleLine(line) << '\n';
-    }
-    start = end + kLogLineEnd.size();
+  for (const ScriptProblem& problem : problems) {
+    context.Err() << SingleLine(FormatLogLine(problem.text, compiled_at)) << '\n';
   }
 }
 

@@ -2,8 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/ctl/command_context.h"
+#include "log/clock.h"
+#include "macros/script_compiler.h"
 
 namespace qp40::ctl {
 
@@ -13,8 +16,9 @@ namespace qp40::ctl {
 std::optional<std::string> ReadScriptFile(CommandContext& context, const std::string& path);
 
 // Without --log the log stays quiet, but the lines in which the macro compiler names a problem
-// are what the user needs to mend a script: they go to stderr all the same. `log_start` is the
-// length of the log text before the compile.
-void ShowScriptProblems(CommandContext& context, std::size_t log_start);
+// are what the user needs to mend a script: they go to stderr all the same, as the log writes
+// them, stamped with `compiled_at`, the time of the compile.
+void ShowScriptProblems(CommandContext& context, const std::vector<ScriptProblem>& problems,
+                        const TimeOfDay& compiled_at);
 
 }  // namespace qp40::ctl

@@ -1,18 +1,14 @@
 #include "app/ctl/settings_text.h"
 
 #include <array>
-#include <cstdio>
 
 #include "keys/board_layout.h"
+#include "log/text_format.h"
 
 namespace qp40::ctl {
 namespace {
 
-std::string Hex(std::uint8_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02x", value);
-  return text;
-}
+std::string Hex(std::uint8_t value) { return FormatText("0x%02x", value); }
 
 // Names of the values of the path type and USB type lists, by value.
 constexpr std::array<const char*, 3> kPathTypeNames = {"USB", "BlueTooth", "Mirror"};
