@@ -54,12 +54,7 @@ std::size_t UnitsNeeded(StringFormat format, std::size_t length) {
 bool HasRoom(const StringUnitTable& table, StringFormat format, std::size_t length,
              const std::vector<std::uint8_t>& releasing) {
   const UnitRange range = AllocatableUnits(format);
-  std::size_t free_units = 0;
-  for (std::size_t unit = range.first; unit < range.end; ++unit) {
-    if (UnitAt(table, unit)[kUnitMark] != kUnitInUse) {
-      ++free_units;
-    }
-  }
+  std::size_t free_units = FreeStringUnits(table, format);
   for (std::uint8_t unit : releasing) {
     if (unit >= range.first && unit < range.end && UnitAt(table, unit)[kUnitMark] == kUnitInUse) {
       ++free_units;
@@ -171,6 +166,17 @@ StringFormat StringFormatOf(const Configuration& config) {
   return config.working_profile[kWorkingSettingsOffset + kSettingFirmware] == kFirmwareNewStrings
              ? StringFormat::kChained
              : StringFormat::kBlock;
+}
+
+std::size_t FreeStringUnits(const StringUnitTable& table, StringFormat format) {
+  const UnitRange range = AllocatableUnits(format);
+  std::size_t free_units = 0;
+  for (std::size_t unit = range.first; unit < range.end; ++unit) {
+    if (UnitAt(table, unit)[kUnitMark] != kUnitInUse) {
+      ++free_units;
+    }
+  }
+  return free_units;
 }
 
 std::optional<std::uint8_t> AllocateStringUnit(const StringUnitTable& table, StringFormat format) {

@@ -51,6 +51,10 @@ inline constexpr std::string_view kStringBlockUnreadableMessage =
 inline constexpr std::string_view kStringBlockWriteFailedMessage =
     "Error: The string data could not be written to the keypad, the string is not stored.";
 
+// How many units a new string may still take: free units of 1..255 in the chained format, of
+// 0..127 in the block format.
+std::size_t FreeStringUnits(const StringUnitTable& table, StringFormat format);
+
 // The lowest free unit: 1..255 in the chained format, 0..127 in the block format; nothing when
 // every unit is in use.
 std::optional<std::uint8_t> AllocateStringUnit(const StringUnitTable& table, StringFormat format);
