@@ -161,15 +161,12 @@ void CMorvelDlg::OnBackupProfiles() {
 }
 
 void CMorvelDlg::OnCloseAndReboot() {
-  services_.link.RebootDevice();
-  services_.link.CloseKeypad();
-  services_.link.SetConnected(false);
+  // The keypad's commands go grey first: the keypad is gone once the link's message shows.
   for (int id : {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles, kIdCloseReboot}) {
     EnableItem(*this, id, false);
   }
   // The window stays up behind the message and closes when the user dismisses it.
-  services_.prompts.ShowMessage(this,
-                                QStringLiteral("End configuration, please reboot keyboard. "));
+  services_.link.CloseAndReboot();
   done(QDialog::Accepted);
 }
 
