@@ -1,21 +1,17 @@
 // qp40config: the desktop window of the QP40 configurator.
-#include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
-#include "app/ctl/sim_faults.h"
 #include "platform/hidapi_transport.h"
 #include "platform/udev_monitor.h"
-#include "sim/sim_transport.h"
-#include "sim/virtual_keypad.h"
+#include "sim/sim_setup.h"
 #include "ui/morvel_app.h"
 
 namespace {
@@ -42,10 +38,7 @@ constexpr const char* kUsage =
     "  --version            show the version\n";
 
 struct Options {
-  bool simulate = false;
-  std::string sim_image;
-  std::vector<qp40::sim::Fault> sim_faults;
-  std::uint32_t sim_latency_us = 0;
+  qp40::sim::SimOptions sim;
   bool sim_knobs = false;
   bool help = false;
   bool version = false;
@@ -73,19 +66,6 @@ bool IsOption(std::string_view arg, std::string_view name) {
                          arg[name.size()] == '=');
 }
 
-std::string ParseFaults(const std::string& list, std::vector<qp40::sim::Fault>& faults) {
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    const std::size_t comma = std::min(list.find(',', start), list.size());
-    const std::string item = list.substr(start, comma - start);
-    const std::optional<qp40::sim::Fault> fault = qp40::ctl::ParseSimFault(item);
-    if (!fault) return qp40::ctl::CheckSimFault(item);
-    faults.push_back(*fault);
-    start = comma + 1;
-  }
-  return {};
-}
-
 ParseResult ParseArguments(int argc, char** argv) {
   ParseResult result;
   result.rest.push_back(argv[0]);
@@ -97,29 +77,28 @@ ParseResult ParseArguments(int argc, char** argv) {
     } else if (arg == "--version") {
       options.version = true;
     } else if (arg == "--simulate") {
-      options.simulate = true;
+      options.sim.simulate = true;
     } else if (arg.rfind("--simulate=", 0) == 0) {
-      options.simulate = true;
-      options.sim_image = std::string(arg.substr(std::strlen("--simulate=")));
-      if (options.sim_image.empty()) result.error = "--simulate= needs a file name";
+      options.sim.simulate = true;
+      options.sim.image = std::string(arg.substr(std::strlen("--simulate=")));
+      if (options.sim.image.empty()) result.error = "--simulate= needs a file name";
     } else if (IsOption(arg, "--sim-fault")) {
       options.sim_knobs = true;
       const auto value = OptionValue(arg, "--sim-fault", i, argc, argv);
-      result.error = value ? ParseFaults(*value, options.sim_faults) : "--sim-fault needs KIND@N";
+      result.error = value ? qp40::sim::ParseFaultList(*value, options.sim.faults)
+                           : "--sim-fault needs KIND@N";
     } else if (IsOption(arg, "--sim-latency")) {
       options.sim_knobs = true;
       const auto value = OptionValue(arg, "--sim-latency", i, argc, argv);
-      std::uint32_t latency = 0;
-      const char* end = value ? value->data() + value->size() : nullptr;
-      if (!value || value->empty() || std::from_chars(value->data(), end, latency).ptr != end) {
-        result.error = "--sim-latency needs a number of microseconds";
-      }
-      options.sim_latency_us = latency;
+      const std::optional<std::uint32_t> latency =
+          value ? qp40::sim::ParseLatency(*value) : std::nullopt;
+      if (!latency) result.error = "--sim-latency needs a number of microseconds";
+      options.sim.latency_us = latency.value_or(0);
     } else {
       result.rest.push_back(argv[i]);
     }
   }
-  if (result.error.empty() && options.sim_knobs && !options.simulate) {
+  if (result.error.empty() && options.sim_knobs && !options.sim.simulate) {
     result.error = "--sim-fault and --sim-latency work with --simulate only";
   }
   return result;
@@ -163,25 +142,22 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
 
-  std::unique_ptr<qp40::sim::VirtualKeypad> virtual_keypad;
-  std::unique_ptr<qp40::Transport> transport;
+  std::unique_ptr<qp40::sim::SimulatedKeypad> simulated_keypad;
+  std::unique_ptr<qp40::Transport> hardware_transport;
+  qp40::Transport* transport = nullptr;
   std::unique_ptr<qp40::UdevHidrawMonitor> monitor;
   qp40::DeviceNoticeSource notices;
-  if (options.simulate) {
-    virtual_keypad = std::make_unique<qp40::sim::VirtualKeypad>();
-    virtual_keypad->SetRecordRequests(false);
-    for (const qp40::sim::Fault& fault : options.sim_faults) virtual_keypad->AddFault(fault);
-    virtual_keypad->SetLatencyMicroseconds(options.sim_latency_us);
-    std::error_code error;
-    if (!options.sim_image.empty() && std::filesystem::exists(options.sim_image, error) &&
-        !virtual_keypad->LoadImage(options.sim_image)) {
-      std::cerr << "qp40config: " << options.sim_image << ": not a keypad memory image (it must be "
-                << qp40::sim::kImageSize << " bytes: 128 blocks of 2048 bytes); left unchanged\n";
+  if (options.sim.simulate) {
+    simulated_keypad = std::make_unique<qp40::sim::SimulatedKeypad>(options.sim);
+    const std::string error = simulated_keypad->LoadImage();
+    if (!error.empty()) {
+      std::cerr << "qp40config: " << error << "\n";
       return kExitFailed;
     }
-    transport = std::make_unique<qp40::sim::SimTransport>(*virtual_keypad);
+    transport = &simulated_keypad->GetTransport();
   } else {
-    transport = std::make_unique<qp40::HidapiTransport>();
+    hardware_transport = std::make_unique<qp40::HidapiTransport>();
+    transport = hardware_transport.get();
     monitor = std::make_unique<qp40::UdevHidrawMonitor>();
     if (monitor->Valid()) {
       notices.fd = monitor->Fd();
@@ -201,11 +177,12 @@ int main(int argc, char** argv) {
   const int status = app.InitInstance(*transport, notices);
 
   // The virtual keypad's memory goes back to its image, so the next run sees the same keypad.
-  if (virtual_keypad && !options.sim_image.empty() &&
-      !virtual_keypad->SaveImage(options.sim_image)) {
-    std::cerr << "qp40config: " << options.sim_image
-              << ": could not write the virtual keypad's memory back\n";
-    return kExitFailed;
+  if (simulated_keypad) {
+    const std::string error = simulated_keypad->SaveImage();
+    if (!error.empty()) {
+      std::cerr << "qp40config: " << error << "\n";
+      return kExitFailed;
+    }
   }
   return status;
 }

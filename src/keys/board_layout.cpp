@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "keys/board_settings_names.h"
 #include "log/text_format.h"
 
 namespace qp40 {
@@ -121,18 +122,7 @@ const BoardLayoutTable& BoardLayout(std::uint8_t board_code) {
   }
 }
 
-int BoardTypeIndex(std::uint8_t board_code) {
-  switch (board_code) {
-    case kBoard46Keys:
-      return 1;
-    case kBoard44Keys:
-      return 2;
-    case kBoard43Keys:
-      return 3;
-    default:
-      return 0;
-  }
-}
+int BoardTypeIndex(std::uint8_t board_code) { return BoardTypeList().IndexOf(board_code); }
 
 float ZoomForDpi(int dpi) { return static_cast<float>(dpi / 96.0); }
 

@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kReadPageFailedLine = "ERROR: READ Device ";
 constexpr const char* kWritePageFailedLine = "ERROR:WRITE Device ";
 constexpr std::size_t kPayloadEnd = kPayloadByte + kPayloadSize;
+constexpr const char* kEndConfigurationMessage = "End configuration, please reboot keyboard. ";
 
 }  // namespace
 
@@ -87,6 +88,13 @@ void KeypadLink::RebootDevice() {
 void KeypadLink::RestoreFactorySettings() {
   FillCommand(kCmdRestoreFactory, 0);
   ExchangeReport();
+}
+
+void KeypadLink::CloseAndReboot() {
+  RebootDevice();
+  CloseKeypad();
+  SetConnected(false);
+  notifier_.ShowMessage(kEndConfigurationMessage);
 }
 
 void KeypadLink::ReadDeviceId() {

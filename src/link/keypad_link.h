@@ -61,6 +61,9 @@ class KeypadLink {
   void PrepareBlock(std::uint8_t block);
   void RebootDevice();
   void RestoreFactorySettings();
+  // Ends the configuration: sends the reboot request, closes the keypad, clears the connected
+  // flag and tells the user, through the notifier, to reboot the keyboard.
+  void CloseAndReboot();
   void ReadDeviceId();
   const DeviceId& GetDeviceId() const { return device_id_; }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "keys/board_settings_names.h"
+
 namespace qp40 {
 
 // Blocks of the keypad's memory that the configuration occupies.
@@ -141,8 +143,6 @@ enum class ProfileSwitchCopy {
 void MergeWorkingCopy(Configuration& config, ProfileSwitchCopy copy);
 
 // --- Board settings of the working copy ---
-
-enum class BoardFeature { kTyping, kBacklight, kSticky };
 
 // The value a feature byte takes when the user switches it on (4, 2, 3; off is 0).
 std::uint8_t FeatureOnValue(BoardFeature feature);

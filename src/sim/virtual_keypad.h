@@ -27,6 +27,8 @@ enum class FaultKind {
 struct Fault {
   FaultKind kind;
   std::uint64_t request_number;
+
+  bool operator==(const Fault&) const = default;
 };
 
 // Status of a reply to a request the keypad refuses (bad header, unknown command, block or page

@@ -17,8 +17,8 @@ constexpr int kTextId = 1001;
 constexpr int kBarId = 1002;
 
 constexpr std::array kBusyControls = {
-    ControlSpec{kTextId, ControlKind::kCenteredText, "Loading from device ......", 7, 34, 227, 16},
-    ControlSpec{kBarId, ControlKind::kProgressBar, "", 7, 56, 227, 10},
+    ControlEntry{kTextId, ControlKind::kCenteredText, "Loading from device ......", 7, 34, 227, 16},
+    ControlEntry{kBarId, ControlKind::kProgressBar, "", 7, 56, 227, 10},
 };
 constexpr DialogTemplate kBusyTemplate{"", 241, 84, kBusyControls};
 

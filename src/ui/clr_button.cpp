@@ -10,11 +10,11 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kEngravedGrey = 0x808080;
-// The button text is read the way the window text is, up to 512 characters with the end mark.
+// The button draws at most this many characters of its text; the rest is cut.
 constexpr int kMaxTextLength = 511;
 
-// Draws a line the way the platform's LineTo does: from `from` up to, not including, `to`.
-// Frame lines are only ever horizontal or vertical.
+// Draws a frame line from `from` up to, not including, `to`: the end points of the frame's edges
+// lie just outside the area they frame. Frame lines are only ever horizontal or vertical.
 void Line(QPainter& painter, QPoint from, QPoint to) {
   if (from.y() == to.y()) {
     if (to.x() > from.x()) painter.drawLine(from, QPoint(to.x() - 1, to.y()));

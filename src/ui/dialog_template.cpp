@@ -31,7 +31,7 @@ int MulDiv(int value, int numerator, int denominator) {
                                        : (product - denominator / 2) / denominator);
 }
 
-QWidget* CreateControl(QWidget& dialog, const ControlSpec& entry) {
+QWidget* CreateControl(QWidget& dialog, const ControlEntry& entry) {
   const QString caption = QString::fromLatin1(entry.caption);
   switch (entry.kind) {
     case ControlKind::kPushButton:
@@ -84,7 +84,7 @@ void BuildDialog(QWidget& dialog, const DialogTemplate& dialog_template) {
   const DialogUnits units(dialog.font());
   dialog.setWindowTitle(QString::fromLatin1(dialog_template.caption));
   dialog.resize(units.ToPixelsX(dialog_template.width), units.ToPixelsY(dialog_template.height));
-  for (const ControlSpec& entry : dialog_template.controls) {
+  for (const ControlEntry& entry : dialog_template.controls) {
     QWidget* control = CreateControl(dialog, entry);
     if (entry.id != kStaticId) {
       control->setObjectName(QStringLiteral("id%1").arg(entry.id));

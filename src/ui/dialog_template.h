@@ -27,7 +27,7 @@ enum class ControlKind {
 inline constexpr int kStaticId = -1;
 
 // One control of a template: position and size in dialog units.
-struct ControlSpec {
+struct ControlEntry {
   int id;
   ControlKind kind;
   const char* caption;
@@ -42,7 +42,7 @@ struct DialogTemplate {
   const char* caption;
   int width;
   int height;
-  std::span<const ControlSpec> controls;
+  std::span<const ControlEntry> controls;
 };
 
 // Converts dialog units to pixels with a font's metrics: a horizontal unit is a quarter of the
@@ -75,7 +75,7 @@ Control* DialogItem(const QWidget& dialog, int id) {
   return dialog.findChild<Control*>(QStringLiteral("id%1").arg(id), Qt::FindDirectChildrenOnly);
 }
 
-// Sets the text of a control (SetDlgItemText); ignores an unknown id.
+// Sets the text of the control with this id; ignores an unknown id.
 void SetItemText(const QWidget& dialog, int id, const QString& text);
 // Enables or disables a control; ignores an unknown id.
 void EnableItem(const QWidget& dialog, int id, bool enabled);

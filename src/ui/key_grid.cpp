@@ -3,6 +3,7 @@
 #include <QKeySequence>
 
 #include "keys/board_layout.h"
+#include "keys/board_settings_names.h"
 #include "keys/key_colors.h"
 #include "keys/key_label.h"
 #include "ui/clr_button.h"
@@ -71,9 +72,8 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
 
   const BoardSettingsReader settings(services_.config.working_profile);
   board_list_->setCurrentIndex(BoardTypeIndex(board));
-  const std::uint8_t path_type = settings.PathType();
-  path_list_->setCurrentIndex(path_type == 1 || path_type == 2 ? path_type : 0);
-  usb_list_->setCurrentIndex(settings.UsbType() == 1 ? 1 : 0);
+  path_list_->setCurrentIndex(PathTypeList().IndexOf(settings.PathType()));
+  usb_list_->setCurrentIndex(UsbTypeList().IndexOf(settings.UsbType()));
 
   // Typing, backlight and the path belong to the 43-key board alone.
   const bool board43 = board == kBoard43Keys;
@@ -81,10 +81,9 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
   EnableItem(*this, kIdBacklight, board43);
   EnableItem(*this, kIdPathTypeList, board43);
   EnableItem(*this, kIdSticky, true);
-  DialogItem<QCheckBox>(*this, kIdTyping)->setChecked(settings.FeatureOn(BoardFeature::kTyping));
-  DialogItem<QCheckBox>(*this, kIdBacklight)
-      ->setChecked(settings.FeatureOn(BoardFeature::kBacklight));
-  DialogItem<QCheckBox>(*this, kIdSticky)->setChecked(settings.FeatureOn(BoardFeature::kSticky));
+  for (const FeatureBox& box : kFeatureBoxes) {
+    DialogItem<QCheckBox>(*this, box.id)->setChecked(settings.FeatureOn(box.feature));
+  }
 
   const auto placements = PlaceKeys(board, zoom_);
   for (CClrButton* button : key_buttons_) {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "keys/board_layout.h"
+#include "keys/board_settings_names.h"
 #include "model/profile_ops.h"
 #include "ui/busy_dialog.h"
 #include "ui/clr_button.h"
@@ -41,10 +42,6 @@ constexpr const char* kHelpLines[] = {
     "<Backup Profiles>        Save all device data to PC as one backup.",
 };
 
-constexpr const char* kBoardTypeItems[] = {"0# 48Key", "1# 46Key", "3# 44Key", "4# 43Key"};
-constexpr const char* kPathTypeItems[] = {"0# USB", "1# BlueTooth", "2# Mirror"};
-constexpr const char* kUsbTypeItems[] = {"0# Basic", "1# Gaming"};
-
 struct Caption {
   int id;
   const char* text;
@@ -60,9 +57,6 @@ constexpr Caption kCaptions[] = {
     {kIdMacroScriptEdit, "Macro Script Edit"},
     {kIdRestoreFactory, "Restore Factory Settings"},
     {kIdDefaultLabel, "Default"},
-    {kIdTyping, "Typing"},
-    {kIdBacklight, "Backlight"},
-    {kIdSticky, "Sticky"},
     {kIdBoardTypeLabel, "Keys"},
     {kIdPathTypeLabel, "USB/Bluetooth"},
     {kIdUsbTypeLabel, "USB I/O"},
@@ -79,11 +73,10 @@ constexpr int kDisabledAtStart[] = {kIdEditProfile, kIdSaveProfilesOnboard, kIdB
 
 constexpr int kSettlePauseMs = 100;
 
-template <std::size_t N>
-void FillList(QComboBox& list, const char* const (&items)[N]) {
+void FillList(QComboBox& list, const BoardSettingList& setting) {
   list.clear();
-  for (const char* item : items) {
-    list.addItem(QString::fromLatin1(item));
+  for (const BoardSettingChoice& choice : setting.Choices()) {
+    list.addItem(QString::fromLatin1(choice.list_item));
   }
   list.setCurrentIndex(0);
 }
@@ -176,9 +169,9 @@ void CMorvelDlg::Pause(int milliseconds) {
 }
 
 void CMorvelDlg::OnInitDialog() {
-  FillList(*board_list_, kBoardTypeItems);
-  FillList(*path_list_, kPathTypeItems);
-  FillList(*usb_list_, kUsbTypeItems);
+  FillList(*board_list_, BoardTypeList());
+  FillList(*path_list_, PathTypeList());
+  FillList(*usb_list_, UsbTypeList());
 
   services_.log.SetSink(log_pane_);
 
@@ -192,6 +185,9 @@ void CMorvelDlg::OnInitDialog() {
 
   for (const Caption& caption : kCaptions) {
     SetItemText(*this, caption.id, QString::fromLatin1(caption.text));
+  }
+  for (const FeatureBox& box : kFeatureBoxes) {
+    SetItemText(*this, box.id, QString::fromLatin1(BoardFeatureName(box.feature)));
   }
   setWindowTitle(QString::fromLatin1(kAppTitle));
 

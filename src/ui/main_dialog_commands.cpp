@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "keys/board_layout.h"
+#include "keys/board_settings_names.h"
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
 #include "ui/busy_dialog.h"
@@ -18,37 +18,6 @@ namespace {
 
 constexpr const char* kBackupFilter = "Bin File(*.bin)";
 constexpr const char* kBackupSuffix = "bin";
-
-struct ListChoice {
-  std::uint8_t value;
-  const char* log_line;
-};
-
-constexpr ListChoice kBoardTypeChoices[] = {
-    {kBoard48Keys, ">> Board Type = 48 Keys"},
-    {kBoard46Keys, ">> Board Type = 46 Keys"},
-    {kBoard44Keys, ">> Board Type = 44 Keys"},
-    {kBoard43Keys, ">> Board Type = 43 Keys"},
-};
-constexpr ListChoice kNoBoardTypeChoice = {kBoard48Keys, ">> Board Type = 48 Keys"};
-
-constexpr ListChoice kPathTypeChoices[] = {
-    {0, ">> Path Type = USB "},
-    {1, ">> Path Type = BlueTooth"},
-    {2, ">> Path Type = Mirror"},
-};
-constexpr ListChoice kNoPathTypeChoice = {0, ">> Defatul Path Type = USB"};
-
-constexpr ListChoice kUsbTypeChoices[] = {
-    {0, ">> USB Type = Basic Keyboard"},
-    {1, ">> USB Type = Gaming Keyboard"},
-};
-constexpr ListChoice kNoUsbTypeChoice = {0, ">> Default Basic Keyboard"};
-
-template <std::size_t N>
-const ListChoice& Choose(const ListChoice (&choices)[N], const ListChoice& none, int index) {
-  return index >= 0 && static_cast<std::size_t>(index) < N ? choices[index] : none;
-}
 
 }  // namespace
 
@@ -69,15 +38,12 @@ void CMorvelDlg::ConnectCommands() {
   connect(path_list_, &QComboBox::activated, this, &CMorvelDlg::OnPathTypeChanged);
   connect(usb_list_, &QComboBox::activated, this, &CMorvelDlg::OnUsbTypeChanged);
 
-  const auto on_feature = [this](int id, BoardFeature feature) {
-    auto* box = DialogItem<QCheckBox>(*this, id);
-    connect(box, &QCheckBox::clicked, this, [this, box, feature] {
+  for (const FeatureBox& feature_box : kFeatureBoxes) {
+    auto* box = DialogItem<QCheckBox>(*this, feature_box.id);
+    connect(box, &QCheckBox::clicked, this, [this, box, feature = feature_box.feature] {
       BoardSettings(services_.config.working_profile).SetFeature(feature, box->isChecked());
     });
-  };
-  on_feature(kIdTyping, BoardFeature::kTyping);
-  on_feature(kIdBacklight, BoardFeature::kBacklight);
-  on_feature(kIdSticky, BoardFeature::kSticky);
+  }
 }
 
 void CMorvelDlg::OnLoadProfilesOnboard() {
@@ -161,15 +127,12 @@ void CMorvelDlg::OnBackupProfiles() {
 }
 
 void CMorvelDlg::OnCloseAndReboot() {
-  services_.link.RebootDevice();
-  services_.link.CloseKeypad();
-  services_.link.SetConnected(false);
+  // The keypad's commands go grey first: the keypad is gone once the link's message shows.
   for (int id : {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles, kIdCloseReboot}) {
     EnableItem(*this, id, false);
   }
   // The window stays up behind the message and closes when the user dismisses it.
-  services_.prompts.ShowMessage(this,
-                                QStringLiteral("End configuration, please reboot keyboard. "));
+  services_.link.CloseAndReboot();
   done(QDialog::Accepted);
 }
 
@@ -180,25 +143,25 @@ void CMorvelDlg::OnRestoreFactorySettings() {
 }
 
 void CMorvelDlg::OnBoardTypeChanged(int index) {
-  const ListChoice& choice = Choose(kBoardTypeChoices, kNoBoardTypeChoice, index);
-  services_.log.AppendLog(choice.log_line);
-  board_type_ = choice.value;
-  BoardSettings(services_.config.working_profile).SetBoardType(choice.value);
-  ApplyBoardLayout(choice.value);
+  const std::uint8_t value = BoardTypeList().ValueAt(index);
+  services_.log.AppendLog(BoardTypeList().LogLineAt(index));
+  board_type_ = value;
+  BoardSettings(services_.config.working_profile).SetBoardType(value);
+  ApplyBoardLayout(value);
 }
 
 void CMorvelDlg::OnPathTypeChanged(int index) {
-  const ListChoice& choice = Choose(kPathTypeChoices, kNoPathTypeChoice, index);
-  services_.log.AppendLog(choice.log_line);
-  BoardSettings(services_.config.working_profile).SetPathType(choice.value);
-  path_type_ = choice.value;
+  const std::uint8_t value = PathTypeList().ValueAt(index);
+  services_.log.AppendLog(PathTypeList().LogLineAt(index));
+  BoardSettings(services_.config.working_profile).SetPathType(value);
+  path_type_ = value;
 }
 
 void CMorvelDlg::OnUsbTypeChanged(int index) {
-  const ListChoice& choice = Choose(kUsbTypeChoices, kNoUsbTypeChoice, index);
-  services_.log.AppendLog(choice.log_line);
-  BoardSettings(services_.config.working_profile).SetUsbType(choice.value);
-  usb_type_ = choice.value;
+  const std::uint8_t value = UsbTypeList().ValueAt(index);
+  services_.log.AppendLog(UsbTypeList().LogLineAt(index));
+  BoardSettings(services_.config.working_profile).SetUsbType(value);
+  usb_type_ = value;
 }
 
 }  // namespace qp40

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keys/board_settings_names.h"
+
 namespace qp40 {
 
 // Control ids of the main dialog.
@@ -23,6 +25,17 @@ inline constexpr int kIdDefaultLabel = 4117;
 inline constexpr int kIdBoardTypeLabel = 4118;
 inline constexpr int kIdPathTypeLabel = 4119;
 inline constexpr int kIdUsbTypeLabel = 4120;
+
+// The check box of each board feature.
+struct FeatureBox {
+  int id;
+  BoardFeature feature;
+};
+inline constexpr FeatureBox kFeatureBoxes[] = {
+    {kIdTyping, BoardFeature::kTyping},
+    {kIdBacklight, BoardFeature::kBacklight},
+    {kIdSticky, BoardFeature::kSticky},
+};
 
 // The window menu's entry that opens the About box.
 inline constexpr int kIdAboutCommand = 0x10;

@@ -12,7 +12,7 @@ namespace {
 using K = ControlKind;
 
 // Texts left empty here are set by the dialog's set-up.
-constexpr ControlSpec kSettingsColumn[] = {
+constexpr ControlEntry kSettingsColumn[] = {
     {kIdDefaultLabel, K::kStaticText, "", 8, 12, 66, 9},
     {kIdBoardTypeLabel, K::kStaticText, "", 8, 28, 66, 9},
     {kIdBoardTypeList, K::kDropDownList, "", 8, 38, 66, 80},
@@ -26,7 +26,7 @@ constexpr ControlSpec kSettingsColumn[] = {
     {kIdSticky, K::kCheckBox, "", 13, 161, 58, 10},
 };
 
-constexpr ControlSpec kCommands[] = {
+constexpr ControlEntry kCommands[] = {
     {kStaticId, K::kGroupBox, "Profiles Management", 6, 184, 454, 54},
     {kIdLoadProfilesOnboard, K::kPushButton, "", 14, 198, 103, 15},
     {kIdEditProfile, K::kPushButton, "", 125, 198, 103, 15},
@@ -40,8 +40,8 @@ constexpr ControlSpec kCommands[] = {
     {kIdLog, K::kLogEdit, "", kMainDialogMargin, 246, 454, 98},
 };
 
-std::vector<ControlSpec> MainDialogControls() {
-  std::vector<ControlSpec> controls(std::begin(kSettingsColumn), std::end(kSettingsColumn));
+std::vector<ControlEntry> MainDialogControls() {
+  std::vector<ControlEntry> controls(std::begin(kSettingsColumn), std::end(kSettingsColumn));
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
       controls.push_back({KeyControlId(row, column), K::kColorButton, "", 0, 0, 0, 0});
@@ -54,7 +54,7 @@ std::vector<ControlSpec> MainDialogControls() {
 }  // namespace
 
 const DialogTemplate& MainDialogTemplate() {
-  static const std::vector<ControlSpec> controls = MainDialogControls();
+  static const std::vector<ControlEntry> controls = MainDialogControls();
   static const DialogTemplate dialog_template{"", 466, 350, controls};
   return dialog_template;
 }

@@ -13,9 +13,9 @@ namespace {
 constexpr int kAboutOkId = 1;
 
 constexpr std::array kAboutControls = {
-    ControlSpec{kStaticId, ControlKind::kStaticText, "QP40 Quillpad Configuration V7.2.1", 7, 15,
-                188, 8},
-    ControlSpec{kAboutOkId, ControlKind::kDefaultPushButton, "OK", 168, 34, 50, 14},
+    ControlEntry{kStaticId, ControlKind::kStaticText, "QP40 Quillpad Configuration V7.2.1", 7, 15,
+                 188, 8},
+    ControlEntry{kAboutOkId, ControlKind::kDefaultPushButton, "OK", 168, 34, 50, 14},
 };
 constexpr DialogTemplate kAboutTemplate{"About Quillpad Configuration", 225, 53, kAboutControls};
 
@@ -23,11 +23,11 @@ constexpr int kProfileNoteId = 1161;
 constexpr int kProfileSwitchNoteId = 1162;
 
 constexpr std::array kProfileSelectControls = {
-    ControlSpec{CQlCfgModeSelect::kListId, ControlKind::kDropDownList, "", 15, 40, 176, 180},
-    ControlSpec{kProfileNoteId, ControlKind::kStaticText, "", 14, 80, 158, 11},
-    ControlSpec{kProfileSwitchNoteId, ControlKind::kStaticText, "", 14, 105, 175, 8},
-    ControlSpec{CQlCfgModeSelect::kOkId, ControlKind::kDefaultPushButton, "", 213, 27, 66, 59},
-    ControlSpec{CQlCfgModeSelect::kCancelId, ControlKind::kPushButton, "", 211, 114, 70, 57},
+    ControlEntry{CQlCfgModeSelect::kListId, ControlKind::kDropDownList, "", 15, 40, 176, 180},
+    ControlEntry{kProfileNoteId, ControlKind::kStaticText, "", 14, 80, 158, 11},
+    ControlEntry{kProfileSwitchNoteId, ControlKind::kStaticText, "", 14, 105, 175, 8},
+    ControlEntry{CQlCfgModeSelect::kOkId, ControlKind::kDefaultPushButton, "", 213, 27, 66, 59},
+    ControlEntry{CQlCfgModeSelect::kCancelId, ControlKind::kPushButton, "", 211, 114, 70, 57},
 };
 constexpr DialogTemplate kProfileSelectTemplate{"Select Profile", 295, 199, kProfileSelectControls};
 
@@ -35,10 +35,10 @@ constexpr std::array kProfileItems = {"0# User Profile 1", "1# User Profile 2", 
                                       "3# User Profile 4"};
 
 constexpr std::array kStoreDeviceControls = {
-    ControlSpec{kStaticId, ControlKind::kCenteredText,
-                "Restore factory settings and DELETE all user data !", 27, 43, 195, 17},
-    ControlSpec{MStoreDevice::kSureId, ControlKind::kDefaultPushButton, "Sure", 45, 95, 50, 25},
-    ControlSpec{MStoreDevice::kCancelId, ControlKind::kPushButton, "Cancel", 143, 96, 50, 24},
+    ControlEntry{kStaticId, ControlKind::kCenteredText,
+                 "Restore factory settings and DELETE all user data !", 27, 43, 195, 17},
+    ControlEntry{MStoreDevice::kSureId, ControlKind::kDefaultPushButton, "Sure", 45, 95, 50, 25},
+    ControlEntry{MStoreDevice::kCancelId, ControlKind::kPushButton, "Cancel", 143, 96, 50, 24},
 };
 constexpr DialogTemplate kStoreDeviceTemplate{"Dialog", 257, 141, kStoreDeviceControls};
 

@@ -167,5 +167,18 @@ TEST_F(VirtualKeypadLinkTest, RebootAndFactoryRestoreReachTheKeypad) {
   EXPECT_TRUE(capture.sink.lines.empty());
 }
 
+TEST_F(VirtualKeypadLinkTest, CloseAndRebootEndsTheConfigurationAndTellsTheUser) {
+  link.SetConnected(true);
+
+  link.CloseAndReboot();
+
+  EXPECT_EQ(keypad.RebootCount(), 1);
+  EXPECT_EQ(keypad.RequestCount(), 1u);
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(link.Connected());
+  EXPECT_EQ(capture.notifier.messages, Texts{"End configuration, please reboot keyboard. "});
+  EXPECT_TRUE(capture.sink.texts.empty());
+}
+
 }  // namespace
 }  // namespace qp40::testing

@@ -36,10 +36,10 @@ TEST(DialogUnits, AQuarterOfTheCharacterWidthAcrossAndAnEighthOfItsHeightDown) {
 
 TEST(DialogTemplates, BuildEveryControlAtItsPlaceAndFindItById) {
   static constexpr std::array controls = {
-      ControlSpec{1, ControlKind::kDefaultPushButton, "OK", 10, 20, 50, 14},
-      ControlSpec{2, ControlKind::kCheckBox, "Sticky", 10, 40, 50, 10},
-      ControlSpec{3, ControlKind::kDropDownList, "", 70, 20, 60, 120},
-      ControlSpec{kStaticId, ControlKind::kStaticText, "a label", 70, 40, 60, 8},
+      ControlEntry{1, ControlKind::kDefaultPushButton, "OK", 10, 20, 50, 14},
+      ControlEntry{2, ControlKind::kCheckBox, "Sticky", 10, 40, 50, 10},
+      ControlEntry{3, ControlKind::kDropDownList, "", 70, 20, 60, 120},
+      ControlEntry{kStaticId, ControlKind::kStaticText, "a label", 70, 40, 60, 8},
   };
   constexpr DialogTemplate dialog_template{"Template", 140, 60, controls};
   QDialog dialog;

@@ -9,7 +9,7 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
-#include "app/ctl/sim_faults.h"
+#include "sim/sim_setup.h"
 
 namespace qp40::ctl {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
                       std::vector<std::string>& fault_texts) {
   CLI::Option* simulate =
-      app.add_option("--simulate", options.sim_image,
+      app.add_option("--simulate", options.sim.image,
                      "Talk to the built-in virtual keypad instead of USB. With =IMAGE its memory "
                      "is read from that file (262144 bytes; the factory image when it does not "
                      "exist) and written back when the command ends")
@@ -28,9 +28,9 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
                  "(1-based, every try counts). KIND: drop, status, echo, late, gone")
       ->delimiter(',')
       ->type_name("KIND@N[,KIND@N...]")
-      ->check(CLI::Validator(CheckSimFault, ""))
+      ->check(CLI::Validator(sim::CheckFault, ""))
       ->needs(simulate);
-  app.add_option("--sim-latency", options.sim_latency_us,
+  app.add_option("--sim-latency", options.sim.latency_us,
                  "With --simulate: every reply of the virtual keypad takes this long")
       ->type_name("MICROSECONDS")
       ->transform(DecimalNumber())
@@ -38,9 +38,9 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
   app.add_flag("--log", options.log,
                "Copy every log line to stderr as it is written (text, six spaces, time)");
   app.parse_complete_callback([&options, &fault_texts, simulate] {
-    options.simulate = simulate->count() > 0;
+    options.sim.simulate = simulate->count() > 0;
     for (const std::string& text : fault_texts) {
-      if (auto fault = ParseSimFault(text)) options.sim_faults.push_back(*fault);
+      if (auto fault = sim::ParseFault(text)) options.sim.faults.push_back(*fault);
     }
   });
 }

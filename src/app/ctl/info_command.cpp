@@ -1,9 +1,11 @@
 #include <string>
+#include <string_view>
 
 #include "app/ctl/commands.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
 #include "app/ctl/settings_text.h"
+#include "keys/board_settings_names.h"
 #include "log/text_format.h"
 
 namespace qp40::ctl {
@@ -20,6 +22,14 @@ std::string IdentityText(const DeviceId& identity) {
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 
+// "Name:" padded so that the values line up.
+std::string Label(std::string_view name) {
+  constexpr std::size_t kLabelWidth = 18;
+  std::string label = std::string(name) + ":";
+  if (label.size() < kLabelWidth) label.resize(kLabelWidth, ' ');
+  return label;
+}
+
 int RunInfo(CommandContext& context) {
   Configuration config;
   int failed_pages = 0;
@@ -33,9 +43,9 @@ int RunInfo(CommandContext& context) {
   out << "Board type:       " << BoardTypeText(settings.BoardType()) << "\n";
   out << "Path type:        " << PathTypeText(settings.PathType()) << "\n";
   out << "USB type:         " << UsbTypeText(settings.UsbType()) << "\n";
-  out << "Typing:           " << OnOff(settings.FeatureOn(BoardFeature::kTyping)) << "\n";
-  out << "Backlight:        " << OnOff(settings.FeatureOn(BoardFeature::kBacklight)) << "\n";
-  out << "Sticky:           " << OnOff(settings.FeatureOn(BoardFeature::kSticky)) << "\n";
+  for (const BoardFeature feature : kBoardFeatures) {
+    out << Label(BoardFeatureName(feature)) << OnOff(settings.FeatureOn(feature)) << "\n";
+  }
   return failed_pages == 0 ? kExitOk : kExitFailed;
 }
 

@@ -4,13 +4,19 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
-#include "app/ctl/key_value.h"
 #include "app/ctl/keypad_load.h"
 #include "keys/key_action.h"
+#include "keys/key_text.h"
 #include "model/profile_ops.h"
 
 namespace qp40::ctl {
 namespace {
+
+// The usage error for a VALUE of `key set`, or empty when it is valid.
+std::string CheckKeyValue(const std::string& value) {
+  if (ParseKeyText(value)) return {};
+  return "'" + value + "' is neither a record of 8 hex digits nor a key word";
+}
 
 struct KeySetOptions {
   int profile = 1;
@@ -20,7 +26,7 @@ struct KeySetOptions {
 };
 
 int RunKeySet(CommandContext& context, const KeySetOptions& options) {
-  const auto record = ParseKeyValue(options.value);
+  const auto record = ParseKeyText(options.value);
   if (!record) return kExitUsage;  // the command line has checked it already
 
   Configuration config;

@@ -1,8 +1,5 @@
 #include "app/ctl/keypad_session.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/hardware_transport.h"
 
@@ -32,42 +29,26 @@ KeypadSession::KeypadSession(const GlobalOptions& options, Log& log, Notifier& n
 KeypadSession::~KeypadSession() = default;
 
 int KeypadSession::Attach() {
-  if (options_.simulate) {
-    const int status = PrepareVirtualKeypad();
-    if (status != kExitOk) return status;
-    transport_ = std::make_unique<sim::SimTransport>(*virtual_keypad_);
+  Transport* transport = nullptr;
+  if (options_.sim.simulate) {
+    simulated_keypad_ = std::make_unique<sim::SimulatedKeypad>(options_.sim);
+    const std::string error = simulated_keypad_->LoadImage();
+    if (!error.empty()) {
+      err_ << "qp40ctl: " << error << "\n";
+      return kExitFailed;
+    }
+    transport = &simulated_keypad_->GetTransport();
   } else {
-    transport_ = MakeHardwareTransport();
+    hardware_transport_ = MakeHardwareTransport();
+    transport = hardware_transport_.get();
   }
-  watching_transport_ = std::make_unique<OpenWatchingTransport>(*transport_);
+  watching_transport_ = std::make_unique<OpenWatchingTransport>(*transport);
   link_ = std::make_unique<KeypadLink>(*watching_transport_, log_, notifier_);
   if (!link_->AttachKeypad()) {
     ExplainMissingKeypad();
     return kExitNoKeypad;
   }
   link_->SetConnected(true);
-  return kExitOk;
-}
-
-int KeypadSession::PrepareVirtualKeypad() {
-  virtual_keypad_ = std::make_unique<sim::VirtualKeypad>();
-  // A command runs a few hundred exchanges; there is no test here that reads them back.
-  virtual_keypad_->SetRecordRequests(false);
-  for (const sim::Fault& fault : options_.sim_faults) virtual_keypad_->AddFault(fault);
-  virtual_keypad_->SetLatencyMicroseconds(options_.sim_latency_us);
-
-  const std::string& image = options_.sim_image;
-  if (image.empty()) return kExitOk;
-  std::error_code error;
-  if (std::filesystem::exists(image, error)) {
-    if (!virtual_keypad_->LoadImage(image)) {
-      err_ << "qp40ctl: " << image << ": not a keypad memory image (it must be " << sim::kImageSize
-           << " bytes: 128 blocks of 2048 bytes); left unchanged\n";
-      return kExitFailed;
-    }
-  }
-  // A new image starts from the factory image and is created when the command ends.
-  keep_image_ = true;
   return kExitOk;
 }
 
@@ -89,13 +70,11 @@ void KeypadSession::ExplainMissingKeypad() {
 
 bool KeypadSession::Finish() {
   if (link_ != nullptr) link_->CloseKeypad();
-  if (!keep_image_) return true;
-  if (!virtual_keypad_->SaveImage(options_.sim_image)) {
-    err_ << "qp40ctl: " << options_.sim_image
-         << ": could not write the virtual keypad's memory back\n";
-    return false;
-  }
-  return true;
+  if (simulated_keypad_ == nullptr) return true;
+  const std::string error = simulated_keypad_->SaveImage();
+  if (error.empty()) return true;
+  err_ << "qp40ctl: " << error << "\n";
+  return false;
 }
 
 }  // namespace qp40::ctl

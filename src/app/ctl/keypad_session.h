@@ -10,8 +10,7 @@
 #include "link/transport.h"
 #include "log/log.h"
 #include "log/notifier.h"
-#include "sim/sim_transport.h"
-#include "sim/virtual_keypad.h"
+#include "sim/sim_setup.h"
 
 namespace qp40::ctl {
 
@@ -58,7 +57,6 @@ class KeypadSession {
   bool Finish();
 
  private:
-  int PrepareVirtualKeypad();
   void ExplainMissingKeypad();
 
   const GlobalOptions& options_;
@@ -66,11 +64,10 @@ class KeypadSession {
   Notifier& notifier_;
   std::ostream& err_;
 
-  std::unique_ptr<sim::VirtualKeypad> virtual_keypad_;
-  std::unique_ptr<Transport> transport_;
+  std::unique_ptr<sim::SimulatedKeypad> simulated_keypad_;
+  std::unique_ptr<Transport> hardware_transport_;
   std::unique_ptr<OpenWatchingTransport> watching_transport_;
   std::unique_ptr<KeypadLink> link_;
-  bool keep_image_ = false;
 };
 
 }  // namespace qp40::ctl

@@ -6,20 +6,10 @@
 namespace qp40::ctl {
 namespace {
 
-constexpr const char* kEndConfigurationMessage = "End configuration, please reboot keyboard. ";
-
-// "Close&&Reboot": the reboot request, then the link is closed.
-void CloseAndReboot(CommandContext& context, KeypadLink& link) {
-  link.RebootDevice();
-  link.CloseKeypad();
-  link.SetConnected(false);
-  context.Messages().ShowMessage(kEndConfigurationMessage);
-}
-
 int RunReboot(CommandContext& context) {
   KeypadLink* link = context.Keypad();
   if (link == nullptr) return context.AttachStatus();
-  CloseAndReboot(context, *link);
+  link->CloseAndReboot();
   return kExitOk;
 }
 
@@ -35,7 +25,7 @@ int RunFactoryReset(CommandContext& context, bool confirmed) {
   KeypadLink* link = context.Keypad();
   if (link == nullptr) return context.AttachStatus();
   link->RestoreFactorySettings();
-  CloseAndReboot(context, *link);
+  link->CloseAndReboot();
   return kExitOk;
 }
 

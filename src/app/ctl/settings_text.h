@@ -5,7 +5,7 @@
 
 namespace qp40::ctl {
 
-// Names of board-setting values as the window's lists show them; unknown values are named
+// Names of board-setting values, from the lists the window shows; unknown values are named
 // with their number, so nothing read from a keypad is hidden.
 std::string BoardTypeText(std::uint8_t board_code);
 std::string PathTypeText(std::uint8_t path_type);
