@@ -177,7 +177,7 @@ TEST_F(VirtualKeypadLinkTest, CloseAndRebootEndsTheConfigurationAndTellsTheUser)
   EXPECT_FALSE(link.IsOpen());
   EXPECT_FALSE(link.Connected());
   EXPECT_EQ(capture.notifier.messages, Texts{"End configuration, please reboot keyboard. "});
-  EXPECT_TRUE(capture.sink.texts.empty());
+  EXPECT_TRUE(capture.sink.lines.empty());
 }
 
 }  // namespace
