@@ -11,9 +11,9 @@ namespace {
 
 constexpr std::size_t kRecordHexDigits = 8;
 
-std::optional<KeyRecord> ParseRecordHex(std::string_view value) {
+std::optional<KeyActionRecord> ParseRecordHex(std::string_view value) {
   if (value.size() != kRecordHexDigits) return std::nullopt;
-  KeyRecord record{};
+  KeyActionRecord record{};
   for (std::size_t i = 0; i < record.size(); ++i) {
     const char* first = value.data() + 2 * i;
     const auto [end, error] = std::from_chars(first, first + 2, record[i], 16);
@@ -22,7 +22,7 @@ std::optional<KeyRecord> ParseRecordHex(std::string_view value) {
   return record;
 }
 
-std::optional<KeyRecord> ParseKeyWord(std::string_view value) {
+std::optional<KeyActionRecord> ParseKeyWord(std::string_view value) {
   // The table's unnamed entries name no key: an empty VALUE (an unset shell variable, say) must
   // not become key code 0.
   if (value.empty()) return std::nullopt;
@@ -36,7 +36,7 @@ std::optional<KeyRecord> ParseKeyWord(std::string_view value) {
 
 }  // namespace
 
-std::optional<KeyRecord> ParseKeyValue(std::string_view value) {
+std::optional<KeyActionRecord> ParseKeyValue(std::string_view value) {
   if (auto record = ParseRecordHex(value)) return record;
   return ParseKeyWord(value);
 }
