@@ -16,6 +16,7 @@ inline constexpr std::size_t kKeyLabelLength = 9;
 // text from byte 0, a string unit from byte 2; both end at a zero byte.
 inline constexpr std::size_t kTextTableSize = 4096;
 inline constexpr std::size_t kTextEntrySize = 16;
+inline constexpr std::size_t kTextEntryCount = kTextTableSize / kTextEntrySize;
 inline constexpr std::size_t kStringUnitTextOffset = 2;
 using TextTableView = std::span<const std::uint8_t, kTextTableSize>;
 

@@ -15,15 +15,15 @@ constexpr char kBlockReplacement = ' ';
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kLastPrintable = 0x7E;
 
-using Unit = std::span<std::uint8_t, kTableEntrySize>;
-using ConstUnit = std::span<const std::uint8_t, kTableEntrySize>;
+using Unit = std::span<std::uint8_t, kTextEntrySize>;
+using ConstUnit = std::span<const std::uint8_t, kTextEntrySize>;
 
 Unit UnitAt(StringUnitTable& table, std::size_t unit) {
-  return std::span(table).subspan(unit * kTableEntrySize).first<kTableEntrySize>();
+  return std::span(table).subspan(unit * kTextEntrySize).first<kTextEntrySize>();
 }
 
 ConstUnit UnitAt(const StringUnitTable& table, std::size_t unit) {
-  return std::span(table).subspan(unit * kTableEntrySize).first<kTableEntrySize>();
+  return std::span(table).subspan(unit * kTextEntrySize).first<kTextEntrySize>();
 }
 
 bool IsPrintable(char c) {
@@ -38,7 +38,7 @@ struct UnitRange {
 
 // Units 1..255 in the chained format (unit 0 is never handed out), 0..127 in the block format.
 UnitRange AllocatableUnits(StringFormat format) {
-  return format == StringFormat::kChained ? UnitRange{1, kTableEntries}
+  return format == StringFormat::kChained ? UnitRange{1, kTextEntryCount}
                                           : UnitRange{0, kBlockFormatUnits};
 }
 
@@ -191,8 +191,8 @@ std::optional<std::uint8_t> AllocateStringUnit(const StringUnitTable& table, Str
 
 std::vector<std::uint8_t> StringChain(const StringUnitTable& table, unsigned unit) {
   std::vector<std::uint8_t> chain;
-  std::bitset<kTableEntries> seen;
-  while (unit < kTableEntries && !seen[unit] && chain.size() < kMaxChainUnits) {
+  std::bitset<kTextEntryCount> seen;
+  while (unit < kTextEntryCount && !seen[unit] && chain.size() < kMaxChainUnits) {
     seen[unit] = true;
     chain.push_back(static_cast<std::uint8_t>(unit));
     const ConstUnit bytes = UnitAt(table, unit);
@@ -231,11 +231,11 @@ void FreeString(StringUnitTable& table, unsigned unit, Log& log) {
 }
 
 std::optional<std::string> ReadChainedString(const StringUnitTable& table, unsigned unit) {
-  if (unit >= kTableEntries || UnitAt(table, unit)[kUnitMark] != kUnitInUse) {
+  if (unit >= kTextEntryCount || UnitAt(table, unit)[kUnitMark] != kUnitInUse) {
     return std::nullopt;
   }
   std::string text;
-  std::bitset<kTableEntries> seen;
+  std::bitset<kTextEntryCount> seen;
   for (std::size_t count = 0; count < kMaxChainUnits; ++count) {
     seen[unit] = true;
     const ConstUnit bytes = UnitAt(table, unit);
@@ -257,7 +257,7 @@ std::optional<std::string> ReadString(const Configuration& config, KeypadLink& l
   if (StringFormatOf(config) == StringFormat::kChained) {
     return ReadChainedString(config.string_unit_table, unit);
   }
-  if (unit >= kTableEntries) {
+  if (unit >= kTextEntryCount) {
     return std::nullopt;
   }
   const ConstUnit bytes = UnitAt(config.string_unit_table, unit);

@@ -15,12 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kTypeWordSize = 4;
-// A full backup without and with the string unit table.
-constexpr std::size_t kFullBackupSize = kTypeWordSize + kProfileImageSize + kTableSize;
-constexpr std::size_t kFullBackupWithStringsSize = kFullBackupSize + kTableSize;
-constexpr std::size_t kProfileImageBackupSize = kTypeWordSize + kProfileImageSize;
-constexpr std::size_t kWorkingProfileBackupSize = kTypeWordSize + kWorkingProfileSize;
+// The firmware byte of profile 0 in the image of a backup file, after its type word.
+constexpr std::size_t kFileFirmwareOffset = kSettingsOffset + kSettingFirmware;
 
 constexpr const char* kCantOpenMessage = "ERROR:Can't open file";
 constexpr const char* kWrongTypeMessage = "Error: Wrong File Type !";
@@ -29,8 +25,8 @@ constexpr const char* kTooShortMessage =
     "loaded.";
 
 // The profile numbers the window shows after loading an alternative profile block.
-constexpr int kResultProfileBlock27 = 4;
-constexpr int kResultProfileBlock26 = 8;
+constexpr int kShownProfileBlock27 = 4;
+constexpr int kShownProfileBlock26 = 8;
 
 void AppendTypeWord(std::vector<std::uint8_t>& bytes, std::uint32_t type_word) {
   for (int shift = 0; shift < 32; shift += 8) {
@@ -40,7 +36,7 @@ void AppendTypeWord(std::vector<std::uint8_t>& bytes, std::uint32_t type_word) {
 
 std::uint32_t ReadTypeWord(std::span<const std::uint8_t> bytes) {
   std::uint32_t type_word = 0;
-  for (std::size_t i = 0; i < kTypeWordSize; ++i) {
+  for (std::size_t i = 0; i < kBackupTypeWordSize; ++i) {
     type_word |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
   }
   return type_word;
@@ -88,12 +84,12 @@ std::size_t RequiredSize(std::uint32_t type_word) {
   }
 }
 
-int ResultFor(std::uint32_t type_word) {
+int ShownProfileFor(std::uint32_t type_word) {
   switch (type_word) {
     case kBackupProfileBlock27:
-      return kResultProfileBlock27;
+      return kShownProfileBlock27;
     case kBackupProfileBlock26:
-      return kResultProfileBlock26;
+      return kShownProfileBlock26;
     default:
       return 0;
   }
@@ -121,48 +117,60 @@ bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifi
   return true;
 }
 
-int LoadBackup(Configuration& config, const std::string& path, Log& log, Notifier& notifier,
-               LabelRefresher& refresher) {
+BackupLoadResult LoadBackup(Configuration& config, const std::string& path, Log& log,
+                            Notifier& notifier, LabelRefresher& refresher,
+                            StringTableRule strings) {
+  BackupLoadResult result;
   const auto file =
       path.empty() ? std::nullopt : ReadHead(fs::path(path), kFullBackupWithStringsSize);
   if (!file) {
     notifier.ShowMessage(kCantOpenMessage);
-    return 0;
+    result.status = BackupLoadStatus::kCannotOpen;
+    return result;
   }
   log.AppendLog(">> Open File, " + path);
   const std::span<const std::uint8_t> bytes(*file);
+  result.bytes_read = bytes.size();
 
   // Without a whole type word the file is of no known type; later saves go to block 28.
-  const std::uint32_t type_word = bytes.size() < kTypeWordSize ? 0 : ReadTypeWord(bytes);
-  const std::size_t required = RequiredSize(type_word);
-  if (required == 0) {
+  result.type_word = bytes.size() < kBackupTypeWordSize ? 0 : ReadTypeWord(bytes);
+  const std::uint32_t type_word = result.type_word;
+  result.bytes_required = RequiredSize(type_word);
+  if (result.bytes_required == 0) {
     config.loaded_backup_type = type_word;
     notifier.ShowMessage(kWrongTypeMessage);
     refresher.RefreshKeyLabels();
-    return 0;
+    result.status = BackupLoadStatus::kUnknownType;
+    return result;
   }
   // A half-read image written to the keypad later would corrupt it: refuse the file whole.
-  if (bytes.size() < required) {
+  if (bytes.size() < result.bytes_required) {
     notifier.ShowMessage(kTooShortMessage);
-    return 0;
+    result.status = BackupLoadStatus::kTooShort;
+    return result;
   }
 
+  result.status = BackupLoadStatus::kLoaded;
   config.loaded_backup_type = type_word;
-  const auto data = bytes.subspan(kTypeWordSize);
+  const auto data = bytes.subspan(kBackupTypeWordSize);
   if (type_word == kBackupWorkingProfile) {
     CopyInto(data, 0, config.working_profile);
     refresher.RefreshKeyLabels();
-    return 0;
+    return result;
   }
 
   CopyInto(data, 0, config.profile_image);
   if (type_word == kBackupFull) {
     CopyInto(data, kProfileImageSize, config.burst_table);
-    // The string unit table is read by the firmware in memory, not by the file's length, and
-    // only when the file holds all of it.
-    const bool wants_strings = BoardSettingsReader(config.working_profile).HasNewStrings();
-    if (wants_strings && bytes.size() >= kFullBackupWithStringsSize) {
-      CopyInto(data, kProfileImageSize + kTableSize, config.string_unit_table);
+    // The string unit table is read by the firmware in memory (or, without a keypad, by the
+    // file's own), not by the file's length, and only when the file holds all of it.
+    const std::uint8_t firmware =
+        strings == StringTableRule::kFirmwareInFile
+            ? data[kFileFirmwareOffset]
+            : BoardSettingsReader(config.working_profile).FirmwareVersion();
+    if (firmware == kFirmwareNewStrings && bytes.size() >= kFullBackupWithStringsSize) {
+      CopyInto(data, kProfileImageSize + kTextTableSize, config.string_unit_table);
+      result.string_table_loaded = true;
     }
   }
   ReadKeyCodeMap(config);
@@ -170,7 +178,8 @@ int LoadBackup(Configuration& config, const std::string& path, Log& log, Notifie
   config.current_profile = 0;
   LogKeysWithoutSlot(config.key_code_map, log);
   refresher.RefreshKeyLabels();
-  return ResultFor(type_word);
+  result.shown_profile = ShownProfileFor(type_word);
+  return result;
 }
 
 }  // namespace qp40

@@ -35,8 +35,8 @@ std::optional<std::size_t> SlotOffset(std::uint8_t profile, std::uint8_t key_cod
   return kProfileSize * profile + kSlotSize * key_code;
 }
 
-KeyRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t key_code) {
-  KeyRecord record{};
+KeyActionRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t key_code) {
+  KeyActionRecord record{};
   if (const auto offset = SlotOffset(profile, key_code)) {
     const auto slot = std::span(image).subspan(*offset, kSlotSize);
     std::copy(slot.begin(), slot.end(), record.begin());
@@ -45,30 +45,31 @@ KeyRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t
 }
 
 void WriteSlot(ProfileImage& image, std::uint8_t profile, std::uint8_t key_code,
-               const KeyRecord& record) {
+               const KeyActionRecord& record) {
   if (const auto offset = SlotOffset(profile, key_code)) {
     std::copy(record.begin(), record.end(), std::span(image).subspan(*offset, kSlotSize).begin());
   }
 }
 
-KeyRecord WorkingRecord(const WorkingProfile& working, std::size_t position) {
-  KeyRecord record{};
-  if (position < kKeyCount) {
+KeyActionRecord WorkingRecord(const WorkingProfile& working, std::size_t position) {
+  KeyActionRecord record{};
+  if (position < kGridKeyCount) {
     const auto bytes = std::span(working).subspan(kSlotSize * position, kSlotSize);
     std::copy(bytes.begin(), bytes.end(), record.begin());
   }
   return record;
 }
 
-void SetWorkingRecord(WorkingProfile& working, std::size_t position, const KeyRecord& record) {
-  if (position < kKeyCount) {
+void SetWorkingRecord(WorkingProfile& working, std::size_t position,
+                      const KeyActionRecord& record) {
+  if (position < kGridKeyCount) {
     std::copy(record.begin(), record.end(),
               std::span(working).subspan(kSlotSize * position, kSlotSize).begin());
   }
 }
 
-bool IsProfileSwitchRecord(const KeyRecord& record) {
-  return record[0] == kToolsKeyAction && record[1] == kProfileSwitchTool;
+bool IsProfileSwitchRecord(const KeyActionRecord& record) {
+  return record[0] == kActionTool && record[1] == kProfileSwitchTool;
 }
 
 std::size_t KeysWithoutSlot(const KeyCodeMap& map) {
@@ -77,26 +78,55 @@ std::size_t KeysWithoutSlot(const KeyCodeMap& map) {
 }
 
 void ReadKeyCodeMap(Configuration& config) {
-  const auto map = std::span(config.profile_image).subspan<kKeyCodeMapOffset, kKeyCount>();
+  const auto map = std::span(config.profile_image).subspan<kKeyCodeMapOffset, kGridKeyCount>();
   std::copy(map.begin(), map.end(), config.key_code_map.begin());
 }
 
-void FillWorkingCopy(Configuration& config, std::uint8_t profile) {
-  for (std::size_t position = 0; position < kKeyCount; ++position) {
-    SetWorkingRecord(config.working_profile, position,
-                     ReadSlot(config.profile_image, profile, config.key_code_map[position]));
+ProfileView ReadProfile(const Configuration& config, std::uint8_t profile) {
+  ProfileView view;
+  const auto offset = SettingsOffset(profile);
+  if (!offset) {
+    return view;
   }
-  if (const auto offset = SettingsOffset(profile)) {
-    const auto settings = std::span(config.profile_image).subspan(*offset, kSettingsSize);
-    std::copy(settings.begin(), settings.end(),
+  for (std::size_t position = 0; position < kGridKeyCount; ++position) {
+    view.records[position] = ReadSlot(config.profile_image, profile, config.key_code_map[position]);
+  }
+  const auto settings = std::span(config.profile_image).subspan(*offset, kSettingsSize);
+  std::copy(settings.begin(), settings.end(), view.settings.begin());
+  return view;
+}
+
+ProfileView ReadWorkingProfile(const WorkingProfile& working) {
+  ProfileView view;
+  for (std::size_t position = 0; position < kGridKeyCount; ++position) {
+    view.records[position] = WorkingRecord(working, position);
+  }
+  const auto settings = std::span(working).subspan<kWorkingSettingsOffset, kSettingsSize>();
+  std::copy(settings.begin(), settings.end(), view.settings.begin());
+  return view;
+}
+
+ProfileView ViewProfile(const Configuration& config, std::uint8_t profile) {
+  return profile == config.current_profile ? ReadWorkingProfile(config.working_profile)
+                                           : ReadProfile(config, profile);
+}
+
+void FillWorkingCopy(Configuration& config, std::uint8_t profile) {
+  const ProfileView view = ReadProfile(config, profile);
+  for (std::size_t position = 0; position < kGridKeyCount; ++position) {
+    SetWorkingRecord(config.working_profile, position, view.records[position]);
+  }
+  // A profile outside 0..3 has no settings: the working copy keeps its own.
+  if (profile < kProfileCount) {
+    std::copy(view.settings.begin(), view.settings.end(),
               config.working_profile.begin() + kWorkingSettingsOffset);
   }
 }
 
 void MergeWorkingCopy(Configuration& config, ProfileSwitchCopy copy) {
   const std::uint8_t profile = config.current_profile;
-  for (std::size_t position = 0; position < kKeyCount; ++position) {
-    const KeyRecord record = WorkingRecord(config.working_profile, position);
+  for (std::size_t position = 0; position < kGridKeyCount; ++position) {
+    const KeyActionRecord record = WorkingRecord(config.working_profile, position);
     const std::uint8_t key_code = config.key_code_map[position];
     if (copy == ProfileSwitchCopy::kAllProfiles && IsProfileSwitchRecord(record)) {
       for (std::uint8_t each = 0; each < kProfileCount; ++each) {

@@ -5,6 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <tuple>
+
+#include "keys/board_layout.h"
+#include "keys/key_action.h"
+#include "keys/key_label.h"
 
 #include "keys/board_settings_names.h"
 
@@ -21,22 +26,18 @@ inline constexpr std::uint8_t kStringBlockSecond = 0x21;
 inline constexpr std::uint8_t kLongStringBlockFirst = 0x22;
 inline constexpr std::uint8_t kMacroBlockFirst = 0x40;
 
-// Layout of the profile block: four profiles of 128 slots of 4 bytes.
+// Layout of the profile block: four profiles of 128 slots, each slot one key action record.
 inline constexpr std::size_t kProfileImageSize = 2048;
 inline constexpr std::size_t kProfileCount = 4;
 inline constexpr std::size_t kProfileSize = 512;
-inline constexpr std::size_t kSlotSize = 4;
+inline constexpr std::size_t kSlotSize = std::tuple_size_v<KeyActionRecord>;
 inline constexpr std::size_t kSlotCount = 128;
 inline constexpr std::size_t kSettingsOffset = 320;
 inline constexpr std::size_t kSettingsSize = 12;
 inline constexpr std::size_t kKeyCodeMapOffset = 448;
 
-// The key grid: 6 rows of 8 keys.
-inline constexpr std::size_t kGridRows = 6;
-inline constexpr std::size_t kGridColumns = 8;
-inline constexpr std::size_t kKeyCount = kGridRows * kGridColumns;
-
-// The working copy of one profile in grid order.
+// The working copy of one profile in grid order (keys/board_layout.h): 48 records, then the
+// settings.
 inline constexpr std::size_t kWorkingProfileSize = 256;
 inline constexpr std::size_t kWorkingSettingsOffset = 192;
 
@@ -50,16 +51,13 @@ inline constexpr std::size_t kSettingSticky = 5;
 inline constexpr std::size_t kSettingFirmware = 7;
 inline constexpr std::uint8_t kFirmwareNewStrings = 0xFF;
 
-// Burst table and string unit table: 256 entries of 16 bytes each.
-inline constexpr std::size_t kTableSize = 4096;
-inline constexpr std::size_t kTableEntrySize = 16;
-inline constexpr std::size_t kTableEntries = kTableSize / kTableEntrySize;
-
 using ProfileImage = std::array<std::uint8_t, kProfileImageSize>;
 using WorkingProfile = std::array<std::uint8_t, kWorkingProfileSize>;
-using KeyCodeMap = std::array<std::uint8_t, kKeyCount>;
-using BurstTable = std::array<std::uint8_t, kTableSize>;
-using StringUnitTable = std::array<std::uint8_t, kTableSize>;
+// The key code map names the slot of each grid position; the burst table and the string unit
+// table are the text tables of keys/key_label.h.
+using KeyCodeMap = std::array<std::uint8_t, kGridKeyCount>;
+using BurstTable = std::array<std::uint8_t, kTextTableSize>;
+using StringUnitTable = std::array<std::uint8_t, kTextTableSize>;
 
 // The key code map in force until a profile block or backup has been loaded.
 inline constexpr KeyCodeMap kDefaultKeyCodeMap = {
@@ -92,11 +90,8 @@ class LabelRefresher {
 
 // --- Slots of the profile image ---
 
-// One key action record: four bytes, the first the action code.
-using KeyRecord = std::array<std::uint8_t, kSlotSize>;
-
-// The tools-key record that switches profiles; the save copies it into every profile.
-inline constexpr std::uint8_t kToolsKeyAction = 0xBA;
+// The tools-key record (action kActionTool) with this operand switches profiles; the save copies
+// it into every profile.
 inline constexpr std::uint8_t kProfileSwitchTool = 0xEC;
 
 // Key codes that own a slot: 0x00..0x7F.
@@ -108,18 +103,18 @@ inline constexpr std::uint8_t kLastSlotKeyCode = kSlotCount - 1;
 std::optional<std::size_t> SlotOffset(std::uint8_t profile, std::uint8_t key_code);
 
 // The record in that slot; a zero record when there is no slot.
-KeyRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t key_code);
+KeyActionRecord ReadSlot(const ProfileImage& image, std::uint8_t profile, std::uint8_t key_code);
 // Writes the record into that slot; does nothing when there is no slot.
 void WriteSlot(ProfileImage& image, std::uint8_t profile, std::uint8_t key_code,
-               const KeyRecord& record);
+               const KeyActionRecord& record);
 
 // Record `position` (grid position 0..47) of the working copy; a zero record beyond 47.
-KeyRecord WorkingRecord(const WorkingProfile& working, std::size_t position);
+KeyActionRecord WorkingRecord(const WorkingProfile& working, std::size_t position);
 // Sets record `position` of the working copy; does nothing beyond 47.
-void SetWorkingRecord(WorkingProfile& working, std::size_t position, const KeyRecord& record);
+void SetWorkingRecord(WorkingProfile& working, std::size_t position, const KeyActionRecord& record);
 
 // True for the profile-switch tools key (0xBA 0xEC), which lives in all four profiles.
-bool IsProfileSwitchRecord(const KeyRecord& record);
+bool IsProfileSwitchRecord(const KeyActionRecord& record);
 
 // How many grid positions the key code map gives no slot.
 std::size_t KeysWithoutSlot(const KeyCodeMap& map);
@@ -142,16 +137,41 @@ enum class ProfileSwitchCopy {
 // image. Keys without a slot are skipped.
 void MergeWorkingCopy(Configuration& config, ProfileSwitchCopy copy);
 
+// --- Reading a profile without choosing it ---
+
+// The 48 records of one profile in grid order and its 12 settings bytes, copied out.
+struct ProfileView {
+  std::array<KeyActionRecord, kGridKeyCount> records{};
+  std::array<std::uint8_t, kSettingsSize> settings{};
+
+  bool operator==(const ProfileView&) const = default;
+};
+
+// Profile `profile` of the image as FillWorkingCopy would bring it into the working copy, read
+// through the key code map: a key without a slot gets a zero record, and a profile outside 0..3
+// gives zero records and zero settings. Nothing in `config` changes.
+ProfileView ReadProfile(const Configuration& config, std::uint8_t profile);
+
+// The records and settings of the working copy.
+ProfileView ReadWorkingProfile(const WorkingProfile& working);
+
+// What choosing `profile` would show, without choosing it: the working copy for the current
+// profile (its edits, or the keys a one-profile backup put there), the image for the others.
+ProfileView ViewProfile(const Configuration& config, std::uint8_t profile);
+
 // --- Board settings of the working copy ---
 
 // The value a feature byte takes when the user switches it on (4, 2, 3; off is 0).
 std::uint8_t FeatureOnValue(BoardFeature feature);
 
-// Reads the 12 settings bytes of a working copy.
+// Reads the 12 settings bytes of a working copy or of a profile view.
 class BoardSettingsReader {
  public:
   explicit BoardSettingsReader(const WorkingProfile& working)
       : bytes_(std::span(working).subspan<kWorkingSettingsOffset, kSettingsSize>()) {}
+  // The 12 settings bytes alone, e.g. those of a ProfileView.
+  explicit BoardSettingsReader(std::span<const std::uint8_t, kSettingsSize> bytes)
+      : bytes_(bytes) {}
 
   std::uint8_t BoardType() const { return bytes_[kSettingBoardType]; }
   std::uint8_t PathType() const { return bytes_[kSettingPathType]; }

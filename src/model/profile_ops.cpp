@@ -10,10 +10,10 @@ namespace qp40 {
 namespace {
 
 // The two 2048-byte halves of a burst or string unit table, each one keypad block.
-std::span<std::uint8_t, kBlockSize> FirstHalf(std::array<std::uint8_t, kTableSize>& table) {
+std::span<std::uint8_t, kBlockSize> FirstHalf(std::array<std::uint8_t, kTextTableSize>& table) {
   return std::span(table).first<kBlockSize>();
 }
-std::span<std::uint8_t, kBlockSize> SecondHalf(std::array<std::uint8_t, kTableSize>& table) {
+std::span<std::uint8_t, kBlockSize> SecondHalf(std::array<std::uint8_t, kTextTableSize>& table) {
   return std::span(table).last<kBlockSize>();
 }
 

@@ -108,7 +108,7 @@ void CMorvelDlg::RefreshKeyLabels() {
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
       const std::size_t position = (row - 1) * kGridColumnCount + (column - 1);
-      const KeyRecord record = WorkingRecord(config.working_profile, position);
+      const KeyActionRecord record = WorkingRecord(config.working_profile, position);
       const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
       CClrButton* button = KeyButton(row, column);
       button->setText(FromLatin1(label));

@@ -113,7 +113,8 @@ std::optional<std::string> CMorvelDlg::ChooseBackupFile(BackupFileUse use) {
 void CMorvelDlg::OnLoadBackup() {
   const std::optional<std::string> path = ChooseBackupFile(BackupFileUse::kLoad);
   if (!path) return;
-  const int profile = LoadBackup(services_.config, *path, services_.log, services_.notifier, *this);
+  const int profile =
+      LoadBackup(services_.config, *path, services_.log, services_.notifier, *this).shown_profile;
   EnableItem(*this, kIdEditProfile, true);
   EnableItem(*this, kIdBackupProfiles, true);
   selected_profile_index_ = static_cast<std::uint8_t>(profile);

@@ -40,7 +40,7 @@ class KeypadCommandsTest : public CtlTest {};
 
 TEST_F(KeypadCommandsTest, RestoringABackupUndoesAKeyChange) {
   const std::string original = Ok({Simulate(), "show", "--records"});
-  ASSERT_EQ(Cells(original).size(), kGridRows);
+  ASSERT_EQ(Cells(original).size(), static_cast<std::size_t>(kGridRowCount));
 
   Ok({Simulate(), "backup", Path("before.bin").string()});
   // The factory keypad runs the newer firmware, so the backup carries the string unit table.
@@ -143,7 +143,7 @@ TEST_F(KeypadCommandsTest, RestoreWritesTheProfileBlockItsTypeWordSelects) {
   // key code map in profile 0 so the grid finds its keys.
   std::vector<std::uint8_t> file = {0x0C, 0x10, 0x16, 0x08};
   std::vector<std::uint8_t> image(kProfileImageSize, 0x00);
-  for (std::size_t k = 0; k < kKeyCount; ++k) {
+  for (std::size_t k = 0; k < kGridKeyCount; ++k) {
     image[kKeyCodeMapOffset + k] = kDefaultKeyCodeMap[k];
     image[kSlotSize * kDefaultKeyCodeMap[k]] = 0x8F;  // every key disabled
   }

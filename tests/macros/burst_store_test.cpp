@@ -13,15 +13,15 @@ namespace {
 
 BurstTable FreeTable() {
   BurstTable table{};
-  for (std::size_t i = 0; i < kTableEntries; ++i) {
-    table[i * kTableEntrySize] = kFreeBurstEntry;
+  for (std::size_t i = 0; i < kTextEntryCount; ++i) {
+    table[i * kTextEntrySize] = kFreeBurstEntry;
   }
   return table;
 }
 
 std::vector<std::uint8_t> EntryBytes(const BurstTable& table, std::size_t index) {
-  const auto begin = table.begin() + static_cast<std::ptrdiff_t>(index * kTableEntrySize);
-  return {begin, begin + kTableEntrySize};
+  const auto begin = table.begin() + static_cast<std::ptrdiff_t>(index * kTextEntrySize);
+  return {begin, begin + kTextEntrySize};
 }
 
 TEST(BurstStoreTest, TextsAreCutToFifteenAndEndAtAnUnstorableCharacter) {
@@ -38,20 +38,20 @@ TEST(BurstStoreTest, TextsAreCutToFifteenAndEndAtAnUnstorableCharacter) {
   EXPECT_EQ(ReadBurstText(table, 4), "ab");
 
   WriteBurstText(table, 5, "");
-  EXPECT_EQ(EntryBytes(table, 5), std::vector<std::uint8_t>(kTableEntrySize, 0));
+  EXPECT_EQ(EntryBytes(table, 5), std::vector<std::uint8_t>(kTextEntrySize, 0));
 }
 
 TEST(BurstStoreTest, ReadingNeverLeavesTheEntry) {
   BurstTable table{};
-  std::fill(table.end() - static_cast<std::ptrdiff_t>(kTableEntrySize), table.end(), 'x');
+  std::fill(table.end() - static_cast<std::ptrdiff_t>(kTextEntrySize), table.end(), 'x');
   EXPECT_EQ(ReadBurstText(table, 255), std::string(16, 'x'));
 }
 
 TEST(BurstStoreTest, AllocationTakesTheLowestFreeEntry) {
   BurstTable table = FreeTable();
   EXPECT_EQ(AllocateBurstEntry(table), 0);
-  for (std::size_t i = 0; i < kTableEntries; ++i) {
-    table[i * kTableEntrySize] = 0;
+  for (std::size_t i = 0; i < kTextEntryCount; ++i) {
+    table[i * kTextEntrySize] = 0;
   }
   EXPECT_FALSE(AllocateBurstEntry(table).has_value());
 
@@ -71,8 +71,8 @@ TEST(BurstStoreTest, ReplacingReusesTheKeysEntryAndRefusesWhenFull) {
   EXPECT_EQ(ReplaceBurstText(table, 1, "second", env.log, env.notifier), 1);
   EXPECT_EQ(ReadBurstText(table, 1), "second");
 
-  for (std::size_t i = 0; i < kTableEntries; ++i) {
-    table[i * kTableEntrySize] = 'y';
+  for (std::size_t i = 0; i < kTextEntryCount; ++i) {
+    table[i * kTextEntrySize] = 'y';
   }
   // Full: the key's own entry is the one place for its new text.
   EXPECT_EQ(ReplaceBurstText(table, 200, "third", env.log, env.notifier), 200);

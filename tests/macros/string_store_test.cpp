@@ -22,13 +22,13 @@ std::string Letters(std::size_t n) {
 }
 
 Bytes UnitBytes(const StringUnitTable& table, std::size_t unit) {
-  const auto begin = table.begin() + static_cast<std::ptrdiff_t>(unit * kTableEntrySize);
-  return {begin, begin + kTableEntrySize};
+  const auto begin = table.begin() + static_cast<std::ptrdiff_t>(unit * kTextEntrySize);
+  return {begin, begin + kTextEntrySize};
 }
 
 void MarkInUse(StringUnitTable& table, std::size_t first, std::size_t end) {
   for (std::size_t unit = first; unit < end; ++unit) {
-    table[unit * kTableEntrySize] = kUnitInUse;
+    table[unit * kTextEntrySize] = kUnitInUse;
   }
 }
 
@@ -65,7 +65,7 @@ TEST_F(ChainedStringTest, LongestStringsTakeTwentyOneUnitsAndLongerOnesAreCut) {
   EXPECT_EQ(ReadChainedString(table, 1), Letters(252));
 
   EXPECT_EQ(Store(Letters(253)), 22);
-  EXPECT_EQ(table[22 * kTableEntrySize + kUnitLength], 252);
+  EXPECT_EQ(table[22 * kTextEntrySize + kUnitLength], 252);
   EXPECT_EQ(StringChain(table, 22).size(), 21u);
   EXPECT_EQ(ReadChainedString(table, 22), Letters(252));
   EXPECT_EQ(AllocateStringUnit(table, StringFormat::kChained), 43);
@@ -86,7 +86,7 @@ TEST_F(ChainedStringTest, FreeingClearsTheWholeChainWithALinePerUnit) {
                                                       "Free String Flash Sector ID =  3",
                                                       "Free String Flash Sector ID =  4"}));
   for (std::size_t unit : {2, 3, 4}) {
-    EXPECT_EQ(UnitBytes(table, unit), Bytes(kTableEntrySize, 0));
+    EXPECT_EQ(UnitBytes(table, unit), Bytes(kTextEntrySize, 0));
   }
   EXPECT_EQ(ReadChainedString(table, 1), "keep");
   FreeString(table, kNoString, env.log);
@@ -100,13 +100,13 @@ TEST_F(ChainedStringTest, LoopedAndBrokenChainsEndWhereTheyGoWrong) {
     const std::string part = Letters(12);
     bytes.insert(bytes.end(), part.begin(), part.end());
     bytes.insert(bytes.end(), {0xFA, static_cast<std::uint8_t>(3 - unit)});
-    std::ranges::copy(bytes, table.begin() + unit * kTableEntrySize);
+    std::ranges::copy(bytes, table.begin() + unit * kTextEntrySize);
   }
   EXPECT_EQ(ReadChainedString(table, 1), Letters(12) + Letters(12));
   EXPECT_EQ(StringChain(table, 1), (std::vector<std::uint8_t>{1, 2}));
 
   // A link to a unit not in use.
-  table[2 * kTableEntrySize] = 0;
+  table[2 * kTextEntrySize] = 0;
   EXPECT_EQ(ReadChainedString(table, 1), Letters(12));
   EXPECT_FALSE(ReadChainedString(table, 2).has_value());
   EXPECT_FALSE(ReadChainedString(table, 256).has_value());
@@ -122,15 +122,15 @@ TEST_F(ChainedStringTest, ChainsRunningOnPastTwentyOneUnitsAreCut) {
     const std::string part = Letters(12);
     bytes.insert(bytes.end(), part.begin(), part.end());
     bytes.insert(bytes.end(), {0xFA, static_cast<std::uint8_t>(unit + 1)});
-    std::ranges::copy(bytes, table.begin() + unit * kTableEntrySize);
+    std::ranges::copy(bytes, table.begin() + unit * kTextEntrySize);
   }
   EXPECT_EQ(ReadChainedString(table, 1).value_or("").size(), kMaxStringLength);
   EXPECT_EQ(StringChain(table, 1).size(), kMaxChainUnits);
 
   FreeString(table, 1, env.log);
   EXPECT_EQ(env.sink.lines.size(), kMaxChainUnits);
-  EXPECT_EQ(UnitBytes(table, 21), Bytes(kTableEntrySize, 0));
-  EXPECT_EQ(table[22 * kTableEntrySize], kUnitInUse);
+  EXPECT_EQ(UnitBytes(table, 21), Bytes(kTextEntrySize, 0));
+  EXPECT_EQ(table[22 * kTextEntrySize], kUnitInUse);
 }
 
 TEST_F(ChainedStringTest, FullTableRefusesAndKeepsEverything) {
@@ -227,7 +227,7 @@ TEST_F(BlockStringTest, FullTableAndUnreadableBlockAreRefused) {
   EXPECT_EQ(table, before);
   EXPECT_EQ(env.notifier.messages.size(), 1u);
 
-  table[5 * kTableEntrySize] = 0;
+  table[5 * kTextEntrySize] = 0;
   before = table;
   const std::vector<std::uint8_t> slots(keypad.BlockData(34).begin(), keypad.BlockData(34).end());
   FailNextPage();
@@ -257,7 +257,7 @@ TEST_F(BlockStringTest, EmptyTextsAndUnitsBeyondTheSlotsHaveNoText) {
   EXPECT_EQ(Store(""), 0);
   EXPECT_EQ(table, StringUnitTable{});
   EXPECT_FALSE(ReadString(config, link, 0).has_value());
-  table[200 * kTableEntrySize + kUnitLength] = 40;
+  table[200 * kTextEntrySize + kUnitLength] = 40;
   const std::size_t requests = keypad.Requests().size();
   EXPECT_FALSE(ReadString(config, link, 200).has_value());
   EXPECT_EQ(keypad.Requests().size(), requests);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,11 @@ std::vector<std::string> FilesIn(const fs::path& dir) {
 class BackupFileTest : public ::testing::Test {
  protected:
   int Load(Configuration& config, const std::string& path) {
-    return LoadBackup(config, path, env.log, env.notifier, env.refresher);
+    return LoadBackup(config, path, env.log, env.notifier, env.refresher).shown_profile;
+  }
+  BackupLoadResult LoadWith(Configuration& config, const std::string& path,
+                            StringTableRule strings) {
+    return LoadBackup(config, path, env.log, env.notifier, env.refresher, strings);
   }
 
   testing::TempDir dir;
@@ -84,8 +89,8 @@ TEST_F(BackupFileTest, SaveMergesTheWorkingCopyAndSpreadsTheProfileSwitchKey) {
   Configuration config = SampleConfiguration(0x05);
   config.current_profile = 2;
   FillWorkingCopy(config, 2);
-  const KeyRecord profile_switch = {0xBA, 0xEC, 0x03, 0x00};
-  const KeyRecord letter = {0x81, 0x04, 0x00, 0x00};
+  const KeyActionRecord profile_switch = {0xBA, 0xEC, 0x03, 0x00};
+  const KeyActionRecord letter = {0x81, 0x04, 0x00, 0x00};
   SetWorkingRecord(config.working_profile, 5, profile_switch);  // code 0x27
   SetWorkingRecord(config.working_profile, 6, letter);          // code 0x28
   BoardSettings(config.working_profile).SetUsbType(1);
@@ -127,7 +132,7 @@ TEST_F(BackupFileTest, RoundTripRestoresTheConfigurationAndSavesAgainByteForByte
               firmware == 0xFF ? original.string_unit_table : strings_before);
     EXPECT_EQ(loaded.key_code_map[0], 0x3D);
     EXPECT_EQ(loaded.key_code_map[1], 0x3C);
-    for (std::size_t k = 0; k < kKeyCount; ++k) {
+    for (std::size_t k = 0; k < kGridKeyCount; ++k) {
       ASSERT_EQ(WorkingRecord(loaded.working_profile, k),
                 ReadSlot(original.profile_image, 0, loaded.key_code_map[k]));
     }
@@ -297,6 +302,126 @@ TEST_F(BackupFileTest, FileThatCannotBeOpenedChangesNothingAndLogsNothing) {
   }
   EXPECT_TRUE(env.sink.lines.empty());
   EXPECT_EQ(env.refresher.count, 0);
+}
+
+TEST_F(BackupFileTest, LoadTellsItsStatusTypeWordAndSizesWithoutCountingMessages) {
+  constexpr auto kLoaded = BackupLoadStatus::kLoaded;
+  constexpr auto kCannotOpen = BackupLoadStatus::kCannotOpen;
+  constexpr auto kUnknownType = BackupLoadStatus::kUnknownType;
+  constexpr auto kTooShort = BackupLoadStatus::kTooShort;
+  constexpr const char* kTooShortStart = "Error: File Too Short !";
+  struct Case {
+    const char* what;
+    std::optional<std::uint32_t> type_word;  // none: no file written at all
+    std::size_t size;                        // of the whole file, type word included
+    std::uint8_t firmware_in_memory;
+    BackupLoadStatus status;
+    std::size_t bytes_read;
+    std::size_t bytes_required;
+    bool string_table_loaded;
+    int shown_profile;
+    const char* message;  // start of the one message shown; nullptr for none
+  };
+  const Case cases[] = {
+      {"missing file", std::nullopt, 0, 0xFF, kCannotOpen, 0, 0, false, 0, kCantOpen},
+      {"empty file", 0u, 0, 0xFF, kUnknownType, 0, 0, false, 0, kWrongType},
+      {"half a type word", kBackupFull, 3, 0xFF, kUnknownType, 3, 0, false, 0, kWrongType},
+      {"unknown type word", 0x08161008u, 2052, 0xFF, kUnknownType, 2052, 0, false, 0, kWrongType},
+      {"full, short", kBackupFull, 6147, 0xFF, kTooShort, 6147, 6148, false, 0, kTooShortStart},
+      {"image, short", kBackupProfileImage, 2051, 0xFF, kTooShort, 2051, 2052, false, 0,
+       kTooShortStart},
+      {"block 27, short", kBackupProfileBlock27, 4, 0xFF, kTooShort, 4, 2052, false, 0,
+       kTooShortStart},
+      {"block 26, short", kBackupProfileBlock26, 2000, 0xFF, kTooShort, 2000, 2052, false, 0,
+       kTooShortStart},
+      {"working copy, short", kBackupWorkingProfile, 259, 0xFF, kTooShort, 259, 260, false, 0,
+       kTooShortStart},
+      {"full", kBackupFull, 6148, 0xFF, kLoaded, 6148, 6148, false, 0, nullptr},
+      {"full with strings", kBackupFull, 10244, 0xFF, kLoaded, 10244, 6148, true, 0, nullptr},
+      {"full with strings, old firmware", kBackupFull, 10244, 0x05, kLoaded, 10244, 6148, false, 0,
+       nullptr},
+      {"full, bytes beyond", kBackupFull, 10300, 0xFF, kLoaded, 10244, 6148, true, 0, nullptr},
+      {"image", kBackupProfileImage, 2052, 0xFF, kLoaded, 2052, 2052, false, 0, nullptr},
+      {"block 27", kBackupProfileBlock27, 2052, 0xFF, kLoaded, 2052, 2052, false, 4, nullptr},
+      {"block 26", kBackupProfileBlock26, 2052, 0xFF, kLoaded, 2052, 2052, false, 8, nullptr},
+      {"working copy", kBackupWorkingProfile, 260, 0xFF, kLoaded, 260, 260, false, 0, nullptr},
+  };
+  const Configuration source = SampleConfiguration(0xFF, 50);
+  std::vector<std::uint8_t> body =
+      Concat(Concat(Bytes(source.profile_image), source.burst_table), source.string_unit_table);
+  body.resize(20000, 0xEE);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.File("status.bin");
+    fs::remove(path);
+    if (c.type_word) {
+      std::vector<std::uint8_t> file = TypeWordBytes(*c.type_word);
+      file = Concat(file, body);
+      if (c.type_word == kBackupWorkingProfile) {
+        file = Concat(TypeWordBytes(*c.type_word), source.working_profile);
+      }
+      file.resize(c.size);
+      WriteBytes(path, file);
+    }
+    Configuration config = SampleConfiguration(c.firmware_in_memory, 1);
+    env.notifier.messages.clear();
+
+    const BackupLoadResult result = LoadWith(config, path, StringTableRule::kFirmwareInMemory);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.Loaded(), c.status == kLoaded);
+    EXPECT_EQ(result.type_word, c.size >= 4 ? c.type_word.value_or(0) : 0u);
+    EXPECT_EQ(result.bytes_read, c.bytes_read);
+    EXPECT_EQ(result.bytes_required, c.bytes_required);
+    EXPECT_EQ(result.string_table_loaded, c.string_table_loaded);
+    EXPECT_EQ(config.string_unit_table == source.string_unit_table, c.string_table_loaded);
+    EXPECT_EQ(result.shown_profile, c.shown_profile);
+    if (c.message == nullptr) {
+      EXPECT_TRUE(env.notifier.messages.empty());
+    } else {
+      ASSERT_EQ(env.notifier.messages.size(), 1u);
+      EXPECT_EQ(env.notifier.messages[0].rfind(c.message, 0), 0u) << env.notifier.messages[0];
+    }
+  }
+}
+
+TEST_F(BackupFileTest, WithoutAKeypadTheFilesOwnFirmwareDecidesOnTheStringTable) {
+  struct Case {
+    std::uint8_t firmware_in_file;
+    std::uint8_t firmware_in_memory;
+    std::size_t file_size;
+    bool by_file;    // strings read under StringTableRule::kFirmwareInFile
+    bool by_memory;  // strings read under StringTableRule::kFirmwareInMemory
+  };
+  const Case cases[] = {
+      {0xFF, 0x00, 10244, true, false}, {0xFF, 0xFF, 10244, true, true},
+      {0x05, 0xFF, 10244, false, true}, {0x05, 0x05, 10244, false, false},
+      {0xFF, 0x00, 8000, false, false},  // a cut table is never read
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "file " << int{c.firmware_in_file} << ", memory "
+                                      << int{c.firmware_in_memory} << ", " << c.file_size);
+    const Configuration source = SampleConfiguration(c.firmware_in_file, 50);
+    std::vector<std::uint8_t> file = TypeWordBytes(kBackupFull);
+    file = Concat(Concat(Concat(file, source.profile_image), source.burst_table),
+                  source.string_unit_table);
+    file.resize(c.file_size);
+    const std::string path = dir.File("offline.bin");
+    WriteBytes(path, file);
+
+    for (const StringTableRule rule :
+         {StringTableRule::kFirmwareInFile, StringTableRule::kFirmwareInMemory}) {
+      const bool expected = rule == StringTableRule::kFirmwareInFile ? c.by_file : c.by_memory;
+      Configuration config = SampleConfiguration(c.firmware_in_memory, 1);
+      const StringUnitTable strings_before = config.string_unit_table;
+      const BackupLoadResult result = LoadWith(config, path, rule);
+      ASSERT_TRUE(result.Loaded());
+      EXPECT_EQ(result.string_table_loaded, expected);
+      EXPECT_EQ(config.string_unit_table, expected ? source.string_unit_table : strings_before);
+      // Either way the working copy ends with the file's own profile 0 and its firmware byte.
+      EXPECT_EQ(BoardSettingsReader(config.working_profile).FirmwareVersion(), c.firmware_in_file);
+    }
+  }
+  EXPECT_TRUE(env.notifier.messages.empty());
 }
 
 TEST_F(BackupFileTest, SaveReplacesTheOldFileWholeAndKeepsItsPermissions) {

@@ -61,8 +61,8 @@ TEST(SlotAccessTest, KeysWithoutASlotReadAsZeroAndAreNeverWritten) {
   config.key_code_map[47] = 0xFF;
   FillWorkingCopy(config, 1);
 
-  EXPECT_EQ(WorkingRecord(config.working_profile, 0), KeyRecord{});
-  EXPECT_EQ(WorkingRecord(config.working_profile, 47), KeyRecord{});
+  EXPECT_EQ(WorkingRecord(config.working_profile, 0), KeyActionRecord{});
+  EXPECT_EQ(WorkingRecord(config.working_profile, 47), KeyActionRecord{});
   EXPECT_EQ(WorkingRecord(config.working_profile, 1), ReadSlot(config.profile_image, 1, 0x3D));
   EXPECT_EQ(KeysWithoutSlot(config.key_code_map), 2u);
 
@@ -70,7 +70,7 @@ TEST(SlotAccessTest, KeysWithoutASlotReadAsZeroAndAreNeverWritten) {
   const ProfileImage before = config.profile_image;
   config.current_profile = 1;
   SetWorkingRecord(config.working_profile, 0, {0x81, 0x04, 0, 0});
-  SetWorkingRecord(config.working_profile, 47, {kToolsKeyAction, kProfileSwitchTool, 0, 0});
+  SetWorkingRecord(config.working_profile, 47, {kActionTool, kProfileSwitchTool, 0, 0});
   MergeWorkingCopy(config, ProfileSwitchCopy::kAllProfiles);
   EXPECT_EQ(config.profile_image, before);
 }
@@ -79,9 +79,9 @@ TEST(SlotAccessTest, WorkingRecordsBeyondTheGridAreIgnored) {
   WorkingProfile working{};
   working.fill(0x5A);
   const WorkingProfile before = working;
-  SetWorkingRecord(working, kKeyCount, {1, 2, 3, 4});
+  SetWorkingRecord(working, kGridKeyCount, {1, 2, 3, 4});
   EXPECT_EQ(working, before);
-  EXPECT_EQ(WorkingRecord(working, kKeyCount), KeyRecord{});
+  EXPECT_EQ(WorkingRecord(working, kGridKeyCount), KeyActionRecord{});
 }
 
 TEST(MergeWorkingCopyTest, ChangesOnlyTheMappedSlotAndTheSettingsOfTheCurrentProfile) {
@@ -91,7 +91,7 @@ TEST(MergeWorkingCopyTest, ChangesOnlyTheMappedSlotAndTheSettingsOfTheCurrentPro
   const ProfileImage before = config.profile_image;
 
   // Every byte of the new record and of the board type differs from what the image holds.
-  KeyRecord record = WorkingRecord(config.working_profile, 3);  // code 0x3F
+  KeyActionRecord record = WorkingRecord(config.working_profile, 3);  // code 0x3F
   for (std::uint8_t& byte : record) {
     byte = static_cast<std::uint8_t>(~byte);
   }
@@ -114,8 +114,8 @@ TEST(MergeWorkingCopyTest, ProfileSwitchKeySpreadsToAllProfilesOnlyWhenSaving) {
       {ProfileSwitchCopy::kCurrentProfileOnly, {1}},
       {ProfileSwitchCopy::kAllProfiles, {0, 1, 2, 3}},
   };
-  const KeyRecord profile_switch = {kToolsKeyAction, kProfileSwitchTool, 0x02, 0x00};
-  const KeyRecord tools_other = {kToolsKeyAction, 0xED, 0x00, 0x00};
+  const KeyActionRecord profile_switch = {kActionTool, kProfileSwitchTool, 0x02, 0x00};
+  const KeyActionRecord tools_other = {kActionTool, 0xED, 0x00, 0x00};
   for (const Case& c : cases) {
     Configuration config = SampleConfiguration(0xFF);
     config.current_profile = 1;

@@ -39,12 +39,12 @@ inline Configuration SampleConfiguration(std::uint8_t firmware, std::uint8_t see
     config.profile_image[i] = static_cast<std::uint8_t>(seed + i * 7);
   }
   for (std::size_t p = 0; p < kProfileCount; ++p) {
-    for (std::size_t k = 0; k < kKeyCount; ++k) {
+    for (std::size_t k = 0; k < kGridKeyCount; ++k) {
       config.profile_image[p * kProfileSize + kKeyCodeMapOffset + k] = kDefaultKeyCodeMap[k];
     }
     config.profile_image[p * kProfileSize + kSettingsOffset + kSettingFirmware] = firmware;
   }
-  for (std::size_t i = 0; i < kTableSize; ++i) {
+  for (std::size_t i = 0; i < kTextTableSize; ++i) {
     config.burst_table[i] = static_cast<std::uint8_t>(seed + 3 * i);
     config.string_unit_table[i] = static_cast<std::uint8_t>(seed + 5 * i + 1);
   }

@@ -86,7 +86,7 @@ TEST_F(ProfileOpsTest, LoadReadsEveryAreaAndShowsUserProfile1) {
   EXPECT_EQ(config.string_unit_table, sample.string_unit_table);
   EXPECT_EQ(config.key_code_map[0], 0x3D);
   EXPECT_EQ(config.key_code_map[1], 0x3C);
-  for (std::size_t k = 0; k < kKeyCount; ++k) {
+  for (std::size_t k = 0; k < kGridKeyCount; ++k) {
     ASSERT_EQ(WorkingRecord(config.working_profile, k),
               ReadSlot(config.profile_image, 0, config.key_code_map[k]));
   }
@@ -115,8 +115,8 @@ TEST_F(ProfileOpsTest, EditsInTwoProfilesReachTheKeypadInOneSave) {
   PutSampleOnKeypad(0x05);
   Load();
   const ProfileImage as_read = config.profile_image;
-  const KeyRecord first = {0x80, 0x04, 0x00, 0x00};
-  const KeyRecord second = {0x80, 0x05, 0x02, 0x00};
+  const KeyActionRecord first = {0x80, 0x04, 0x00, 0x00};
+  const KeyActionRecord second = {0x80, 0x05, 0x02, 0x00};
 
   SetWorkingRecord(config.working_profile, 0, first);  // code 0x3C, User Profile 1
   Select(1);
@@ -141,8 +141,8 @@ TEST_F(ProfileOpsTest, SelectingTheCurrentProfileRevertsItsEdits) {
   PutSampleOnKeypad(0xFF);
   Load();
   Select(1);
-  const KeyRecord as_read = WorkingRecord(config.working_profile, 2);
-  const KeyRecord edited = {0x80, 0x1E, 0x00, 0x00};
+  const KeyActionRecord as_read = WorkingRecord(config.working_profile, 2);
+  const KeyActionRecord edited = {0x80, 0x1E, 0x00, 0x00};
 
   SetWorkingRecord(config.working_profile, 2, edited);
   Select(1);
@@ -160,7 +160,7 @@ TEST_F(ProfileOpsTest, SelectingTheCurrentProfileRevertsItsEdits) {
 TEST_F(ProfileOpsTest, ProfileSwitchKeySpreadsToAllProfilesOnSaveOnly) {
   PutSampleOnKeypad(0xFF);
   Load();
-  const KeyRecord profile_switch = {0xBA, 0xEC, 0x01, 0x00};
+  const KeyActionRecord profile_switch = {0xBA, 0xEC, 0x01, 0x00};
   Select(1);
   SetWorkingRecord(config.working_profile, 4, profile_switch);  // code 0x26
   Select(2);
@@ -186,7 +186,9 @@ TEST_F(ProfileOpsTest, AfterLoadingAnAlternativeBlockBackupTheSaveGoesToThatBloc
   const Configuration other = SampleConfiguration(0xFF, 60);
   file.insert(file.end(), other.profile_image.begin(), other.profile_image.end());
   testing::WriteBytes(dir.File("p27.bin"), file);
-  ASSERT_EQ(LoadBackup(config, dir.File("p27.bin"), env.log, env.notifier, env.refresher), 4);
+  ASSERT_EQ(
+      LoadBackup(config, dir.File("p27.bin"), env.log, env.notifier, env.refresher).shown_profile,
+      4);
 
   // What "Save Profiles Onboard" does before saving.
   config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
@@ -240,7 +242,9 @@ TEST_F(ProfileOpsTest, FullBackupOfAKeypadConfigurationSurvivesLoadAndSaveAgain)
     ASSERT_TRUE(SaveBackup(from_keypad, dir.File("first.bin"), env.notifier));
     Configuration reloaded;
     reloaded.working_profile[192 + kSettingFirmware] = firmware;  // the keypad loaded before
-    ASSERT_EQ(LoadBackup(reloaded, dir.File("first.bin"), env.log, env.notifier, env.refresher), 0);
+    ASSERT_EQ(LoadBackup(reloaded, dir.File("first.bin"), env.log, env.notifier, env.refresher)
+                  .shown_profile,
+              0);
     ASSERT_TRUE(SaveBackup(reloaded, dir.File("second.bin"), env.notifier));
 
     const std::vector<std::uint8_t> first = ReadBytes(dir.File("first.bin"));
@@ -263,8 +267,8 @@ TEST_F(ProfileOpsTest, MapWithoutSlotsNeverReachesOutsideTheImage) {
   Load();
   EXPECT_TRUE(std::all_of(config.key_code_map.begin(), config.key_code_map.end(),
                           [](std::uint8_t code) { return code == 0xFF; }));
-  for (std::size_t k = 0; k < kKeyCount; ++k) {
-    ASSERT_EQ(WorkingRecord(config.working_profile, k), KeyRecord{});
+  for (std::size_t k = 0; k < kGridKeyCount; ++k) {
+    ASSERT_EQ(WorkingRecord(config.working_profile, k), KeyActionRecord{});
   }
   EXPECT_TRUE(std::all_of(config.working_profile.begin() + 204, config.working_profile.end(),
                           [](std::uint8_t byte) { return byte == 0x5A; }));
@@ -274,12 +278,12 @@ TEST_F(ProfileOpsTest, MapWithoutSlotsNeverReachesOutsideTheImage) {
 
   const BurstTable burst = config.burst_table;
   const StringUnitTable strings = config.string_unit_table;
-  for (std::size_t k = 0; k < kKeyCount; ++k) {
+  for (std::size_t k = 0; k < kGridKeyCount; ++k) {
     SetWorkingRecord(config.working_profile, k, {0xBA, 0xEC, 0x01, 0x00});
   }
   Select(2);
   Select(2);
-  for (std::size_t k = 0; k < kKeyCount; ++k) {
+  for (std::size_t k = 0; k < kGridKeyCount; ++k) {
     SetWorkingRecord(config.working_profile, k, {0xBA, 0xEC, 0x02, 0x00});
   }
   EXPECT_EQ(Save().failed_pages, 0);

@@ -7,10 +7,9 @@
 
 namespace qp40::ctl {
 
-// Loads a backup file into `config` without a keypad. The firmware byte in memory is taken from
-// the file's own profile 0 first, so a full backup's string unit table is read when the file
-// has one. False, after stderr has said why, when the file is missing, truncated or of no
-// known type.
+// Loads a backup file into `config` without a keypad. The firmware byte of the file's own
+// profile 0 decides, so a full backup's string unit table is read when the file has one. False,
+// after stderr has said why, when the file is missing, truncated or of no known type.
 bool LoadBackupOffline(CommandContext& context, const std::string& path, Configuration& config);
 
 // Loads a backup file over a configuration read from the keypad, as "Load Backup" does. False,

@@ -14,7 +14,7 @@ namespace qp40::ctl {
 struct DumpedKey {
   int row = 0;
   int column = 0;
-  KeyRecord record{};
+  KeyActionRecord record{};
   std::optional<int> type;                   // none when the action code is not recognised
   std::array<std::uint8_t, 5> parameters{};  // P0..P4 of the editing form
   std::string label;
@@ -43,8 +43,8 @@ struct DumpData {
   std::vector<DumpedText> strings;
 };
 
-// Everything `dump` shows of a configuration loaded from a backup. Walks all four profiles, or
-// only the one a one-profile backup holds.
-DumpData CollectDump(Configuration& config);
+// Everything `dump` shows of a configuration loaded from a backup, read without changing it.
+// Walks all four profiles, or only the one a one-profile backup holds.
+DumpData CollectDump(const Configuration& config);
 
 }  // namespace qp40::ctl

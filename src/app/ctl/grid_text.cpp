@@ -16,22 +16,23 @@ void TrimRight(std::string& line) {
   while (!line.empty() && line.back() == ' ') line.pop_back();
 }
 
-std::string TableText(const Configuration& config) {
-  const BoardSettingsReader settings(config.working_profile);
-  std::string text = "User Profile " + std::to_string(config.current_profile + 1) + ", " +
+std::string TableText(const Configuration& config, std::uint8_t profile, const ProfileView& view) {
+  const BoardSettingsReader settings(view.settings);
+  std::string text = "User Profile " + std::to_string(profile + 1) + ", " +
                      BoardTypeText(settings.BoardType()) + "\n";
 
   std::string header(kRowHeadWidth, ' ');
-  for (std::size_t column = 1; column <= kGridColumns; ++column) {
+  for (int column = 1; column <= kGridColumnCount; ++column) {
     header += PaddedTerminalText(std::to_string(column), kCellWidth);
   }
   TrimRight(header);
   text += header + "\n";
 
-  for (std::size_t row = 0; row < kGridRows; ++row) {
+  for (int row = 0; row < kGridRowCount; ++row) {
     std::string line = PaddedTerminalText(std::to_string(row + 1), kRowHeadWidth);
-    for (std::size_t column = 0; column < kGridColumns; ++column) {
-      line += PaddedTerminalText(KeyLabelAt(config, row * kGridColumns + column), kCellWidth);
+    for (int column = 0; column < kGridColumnCount; ++column) {
+      const auto position = static_cast<std::size_t>(row * kGridColumnCount + column);
+      line += PaddedTerminalText(RecordLabel(config, view.records[position]), kCellWidth);
     }
     TrimRight(line);
     text += line + "\n";
@@ -39,15 +40,15 @@ std::string TableText(const Configuration& config) {
   return text;
 }
 
-std::string TabbedText(const Configuration& config, GridFormat format) {
+std::string TabbedText(const Configuration& config, const ProfileView& view, GridFormat format) {
   std::string text;
-  for (std::size_t row = 0; row < kGridRows; ++row) {
-    for (std::size_t column = 0; column < kGridColumns; ++column) {
-      const std::size_t position = row * kGridColumns + column;
+  for (int row = 0; row < kGridRowCount; ++row) {
+    for (int column = 0; column < kGridColumnCount; ++column) {
+      const KeyActionRecord& record =
+          view.records[static_cast<std::size_t>(row * kGridColumnCount + column)];
       if (column > 0) text += '\t';
-      text += format == GridFormat::kRecords
-                  ? RecordHex(WorkingRecord(config.working_profile, position))
-                  : TerminalText(KeyLabelAt(config, position));
+      text += format == GridFormat::kRecords ? RecordHex(record)
+                                             : TerminalText(RecordLabel(config, record));
     }
     text += '\n';
   }
@@ -56,16 +57,17 @@ std::string TabbedText(const Configuration& config, GridFormat format) {
 
 }  // namespace
 
-std::string GridText(const Configuration& config, GridFormat format) {
-  return format == GridFormat::kTable ? TableText(config) : TabbedText(config, format);
+std::string GridText(const Configuration& config, std::uint8_t profile, GridFormat format) {
+  const ProfileView view = ViewProfile(config, profile);
+  return format == GridFormat::kTable ? TableText(config, profile, view)
+                                      : TabbedText(config, view, format);
 }
 
-std::string KeyLabelAt(const Configuration& config, std::size_t position) {
-  return KeyLabel(WorkingRecord(config.working_profile, position), config.burst_table,
-                  config.string_unit_table);
+std::string RecordLabel(const Configuration& config, const KeyActionRecord& record) {
+  return KeyLabel(record, config.burst_table, config.string_unit_table);
 }
 
-std::string RecordHex(const KeyRecord& record) {
+std::string RecordHex(const KeyActionRecord& record) {
   return FormatText("%02x%02x%02x%02x", record[0], record[1], record[2], record[3]);
 }
 

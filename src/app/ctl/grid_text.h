@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "model/configuration.h"
@@ -12,13 +13,14 @@ enum class GridFormat {
   kRecords,  // 6 lines of 8 records as 8 lower-case hex digits, separated by tabs
 };
 
-// The key grid of the profile in the working copy, as `show` prints it.
-std::string GridText(const Configuration& config, GridFormat format);
+// The key grid of `profile` (0..3) as `show` prints it, read through ViewProfile: the working
+// copy for the current profile, the profile image for the others. Nothing in `config` changes.
+std::string GridText(const Configuration& config, std::uint8_t profile, GridFormat format);
 
-// The label a key of the working copy shows.
-std::string KeyLabelAt(const Configuration& config, std::size_t position);
+// The label a key with `record` shows, its burst or string text taken from `config`'s tables.
+std::string RecordLabel(const Configuration& config, const KeyActionRecord& record);
 
 // A record as 8 lower-case hex digits, e.g. "80040000".
-std::string RecordHex(const KeyRecord& record);
+std::string RecordHex(const KeyActionRecord& record);
 
 }  // namespace qp40::ctl

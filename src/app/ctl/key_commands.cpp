@@ -37,7 +37,7 @@ int RunKeySet(CommandContext& context, const KeySetOptions& options) {
 
   SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
   const auto position =
-      static_cast<std::size_t>((options.row - 1) * kGridColumns + (options.column - 1));
+      static_cast<std::size_t>((options.row - 1) * kGridColumnCount + (options.column - 1));
   SetWorkingRecord(config.working_profile, position, *record);
   context.GetLog().AppendLog(KeyActionLogLine(options.row, options.column, *record));
 

@@ -8,7 +8,6 @@
 #include "app/ctl/grid_text.h"
 #include "app/ctl/keypad_load.h"
 #include "model/backup_file.h"
-#include "model/profile_ops.h"
 
 namespace qp40::ctl {
 namespace {
@@ -36,15 +35,13 @@ int RunShow(CommandContext& context, const ShowOptions& options) {
     if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
     if (failed_pages != 0) status = kExitFailed;
   }
-  // The profile in the working copy is not chosen again: that would read it back from the
-  // profile image and drop the keys a one-profile backup put into the working copy.
+  // The profile in the working copy is read from there, not from the profile image, so a
+  // one-profile backup shows the keys it put into the working copy.
   const auto profile = static_cast<std::uint8_t>(options.profile - 1);
-  if (profile != config.current_profile) SelectProfile(config, profile, context.Refresher());
-
   const GridFormat format = options.records ? GridFormat::kRecords
                             : options.tsv   ? GridFormat::kTsv
                                             : GridFormat::kTable;
-  context.Out() << GridText(config, format);
+  context.Out() << GridText(config, profile, format);
   return status;
 }
 

@@ -3,7 +3,6 @@
 namespace qp40::ctl {
 
 void StderrNotifier::ShowMessage(std::string_view text) {
-  ++message_count_;
   // A message box may hold several lines; stderr gets them without the empty ones.
   std::size_t start = 0;
   while (start <= text.size()) {

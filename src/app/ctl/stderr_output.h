@@ -16,12 +16,8 @@ class StderrNotifier final : public Notifier {
 
   void ShowMessage(std::string_view text) override;
 
-  // How many messages were shown: an operation that tells the user something has failed.
-  int MessageCount() const { return message_count_; }
-
  private:
   std::ostream& out_;
-  int message_count_ = 0;
 };
 
 // Shows the log on stderr when asked to, one line per log line in the log's own format; keeps

@@ -23,8 +23,8 @@ bool BlockMatches(KeypadLink& link, std::uint8_t block,
 }  // namespace
 
 int VerifySavedBlocks(const Configuration& config, KeypadLink& link, std::ostream& err) {
-  const std::span<const std::uint8_t, kTableSize> burst(config.burst_table);
-  const std::span<const std::uint8_t, kTableSize> strings(config.string_unit_table);
+  const std::span<const std::uint8_t, kTextTableSize> burst(config.burst_table);
+  const std::span<const std::uint8_t, kTextTableSize> strings(config.string_unit_table);
   int bad_blocks = 0;
   auto check = [&](std::uint8_t block, std::span<const std::uint8_t, kBlockSize> written) {
     if (!BlockMatches(link, block, written, err)) ++bad_blocks;
