@@ -240,8 +240,8 @@ TEST_F(KeyAttributeLogicTest, FullTablesKeepTheDialogOpenAndChangeNothing) {
 
   // Every string unit is taken; a text needing more units than the key's own cannot go in.
   const std::uint8_t string = StoredString("short");
-  for (std::size_t unit = 1; unit < kTableEntries; ++unit) {
-    config.string_unit_table[unit * kTableEntrySize + kUnitMark] = kUnitInUse;
+  for (std::size_t unit = 1; unit < kTextEntryCount; ++unit) {
+    config.string_unit_table[unit * kTextEntrySize + kUnitMark] = kUnitInUse;
   }
   const StringUnitTable strings_before = config.string_unit_table;
   KeyAttributeLogic& text = Open({kActionString, 0, 100, string});
@@ -260,7 +260,7 @@ TEST_F(KeyAttributeLogicTest, CharactersBeyondAsciiAreNeverStoredAsUtf8AndAreNam
   EXPECT_EQ(burst.UnstoredCharacters(), (std::vector<std::string>{"\xC3\xA9", "\xE2\x82\xAC"}));
   const std::optional<Record> record = Ok();
   ASSERT_TRUE(record);
-  const std::size_t entry = (*record)[3] * kTableEntrySize;
+  const std::size_t entry = (*record)[3] * kTextEntrySize;
   EXPECT_EQ(config.burst_table[entry + 0], 'a');
   EXPECT_EQ(config.burst_table[entry + 1], 0);
   EXPECT_EQ(config.burst_table[entry + 2], 0);
