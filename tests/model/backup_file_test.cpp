@@ -61,7 +61,7 @@ class BackupFileTest : public ::testing::Test {
     return LoadBackup(config, path, env.log, env.notifier, env.refresher, strings);
   }
 
-  testing::TempDir dir;
+  testing::TempFolder dir;
   testing::Surroundings env;
 };
 

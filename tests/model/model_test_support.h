@@ -60,8 +60,6 @@ inline bool SameConfiguration(const Configuration& a, const Configuration& b) {
          a.loaded_backup_type == b.loaded_backup_type;
 }
 
-using TempDir = TempFolder;
-
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

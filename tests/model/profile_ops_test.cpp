@@ -181,7 +181,7 @@ TEST_F(ProfileOpsTest, AfterLoadingAnAlternativeBlockBackupTheSaveGoesToThatBloc
   const Configuration sample = PutSampleOnKeypad(0xFF);
   Load();
   const ProfileImage block28 = BlockOf(keypad, kProfileBlock);
-  testing::TempDir dir;
+  testing::TempFolder dir;
   std::vector<std::uint8_t> file = testing::TypeWordBytes(kBackupProfileBlock27);
   const Configuration other = SampleConfiguration(0xFF, 60);
   file.insert(file.end(), other.profile_image.begin(), other.profile_image.end());
@@ -238,7 +238,7 @@ TEST_F(ProfileOpsTest, FullBackupOfAKeypadConfigurationSurvivesLoadAndSaveAgain)
     Configuration from_keypad;
     ASSERT_EQ(LoadConfiguration(from_keypad, factory_link, env.log, env.refresher).failed_pages, 0);
 
-    testing::TempDir dir;
+    testing::TempFolder dir;
     ASSERT_TRUE(SaveBackup(from_keypad, dir.File("first.bin"), env.notifier));
     Configuration reloaded;
     reloaded.working_profile[192 + kSettingFirmware] = firmware;  // the keypad loaded before
