@@ -12,7 +12,7 @@
 #include "platform/hidapi_transport.h"
 #include "platform/udev_monitor.h"
 #include "sim/sim_setup.h"
-#include "ui/morvel_app.h"
+#include "ui/main/morvel_app.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "ui/clr_button.h"
+#include "ui/common/clr_button.h"
 
 namespace qp40 {
 namespace {

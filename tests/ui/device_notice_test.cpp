@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <vector>
 
-#include "ui/busy_dialog.h"
-#include "ui/device_notice.h"
+#include "ui/common/busy_dialog.h"
+#include "ui/common/device_notice.h"
 
 namespace qp40 {
 namespace {

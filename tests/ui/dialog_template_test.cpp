@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "ui/dialog_template.h"
+#include "ui/common/dialog_template.h"
 
 namespace qp40 {
 namespace {

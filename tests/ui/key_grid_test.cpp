@@ -10,9 +10,9 @@
 #include <ostream>
 
 #include "keys/key_colors.h"
-#include "ui/clr_button.h"
-#include "ui/dialog_template.h"
-#include "ui/main_dialog_ids.h"
+#include "ui/common/clr_button.h"
+#include "ui/common/dialog_template.h"
+#include "ui/main/main_dialog_ids.h"
 #include "ui_fixture.h"
 
 namespace qp40::test {

@@ -7,7 +7,7 @@
 #include <QtTest/QTest>
 
 #include "log/log.h"
-#include "ui/log_pane.h"
+#include "ui/common/log_pane.h"
 #include "ui_fixture.h"
 
 namespace qp40::test {

@@ -9,10 +9,10 @@
 
 #include "keys/key_words.h"
 #include "sim/factory_image.h"
-#include "ui/busy_dialog.h"
-#include "ui/clr_button.h"
-#include "ui/dialog_template.h"
-#include "ui/main_dialog_ids.h"
+#include "ui/common/busy_dialog.h"
+#include "ui/common/clr_button.h"
+#include "ui/common/dialog_template.h"
+#include "ui/main/main_dialog_ids.h"
 #include "ui_fixture.h"
 
 namespace qp40::test {

@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "ui/repainting_transport.h"
+#include "ui/common/repainting_transport.h"
 
 namespace qp40 {
 namespace {

@@ -7,8 +7,8 @@
 #include <QtTest/QTest>
 #include <ostream>
 
-#include "ui/dialog_template.h"
-#include "ui/small_dialogs.h"
+#include "ui/common/dialog_template.h"
+#include "ui/main/small_dialogs.h"
 
 namespace qp40 {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/dialog_template.h"
+#include "ui/common/dialog_template.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,8 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "ui/clr_button.h"
-#include "ui/log_pane.h"
+#include "ui/common/clr_button.h"
+#include "ui/common/log_pane.h"
 
 namespace qp40 {
 

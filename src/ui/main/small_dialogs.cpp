@@ -1,10 +1,10 @@
-#include "ui/small_dialogs.h"
+#include "ui/main/small_dialogs.h"
 
 #include <QComboBox>
 #include <QPushButton>
 #include <array>
 
-#include "ui/dialog_template.h"
+#include "ui/common/dialog_template.h"
 
 namespace qp40 {
 

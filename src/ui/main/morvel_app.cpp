@@ -1,4 +1,4 @@
-#include "ui/morvel_app.h"
+#include "ui/main/morvel_app.h"
 
 #include <QIcon>
 #include <memory>
@@ -7,10 +7,10 @@
 #include "log/clock.h"
 #include "log/log.h"
 #include "model/configuration.h"
-#include "ui/device_notice.h"
-#include "ui/main_dialog.h"
-#include "ui/repainting_transport.h"
-#include "ui/user_prompts.h"
+#include "ui/common/device_notice.h"
+#include "ui/main/main_dialog.h"
+#include "ui/common/repainting_transport.h"
+#include "ui/common/user_prompts.h"
 
 namespace qp40 {
 

@@ -1,4 +1,4 @@
-#include "ui/main_dialog.h"
+#include "ui/main/main_dialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,13 +14,13 @@
 #include "keys/board_layout.h"
 #include "keys/board_settings_names.h"
 #include "model/profile_ops.h"
-#include "ui/busy_dialog.h"
-#include "ui/clr_button.h"
-#include "ui/dialog_template.h"
-#include "ui/log_pane.h"
-#include "ui/main_dialog_ids.h"
-#include "ui/main_dialog_template.h"
-#include "ui/small_dialogs.h"
+#include "ui/common/busy_dialog.h"
+#include "ui/common/clr_button.h"
+#include "ui/common/dialog_template.h"
+#include "ui/common/log_pane.h"
+#include "ui/main/main_dialog_ids.h"
+#include "ui/main/main_dialog_template.h"
+#include "ui/main/small_dialogs.h"
 
 namespace qp40 {
 

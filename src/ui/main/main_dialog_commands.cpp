@@ -6,11 +6,11 @@
 #include "keys/board_settings_names.h"
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
-#include "ui/busy_dialog.h"
-#include "ui/dialog_template.h"
-#include "ui/main_dialog.h"
-#include "ui/main_dialog_ids.h"
-#include "ui/small_dialogs.h"
+#include "ui/common/busy_dialog.h"
+#include "ui/common/dialog_template.h"
+#include "ui/main/main_dialog.h"
+#include "ui/main/main_dialog_ids.h"
+#include "ui/main/small_dialogs.h"
 
 namespace qp40 {
 

@@ -1,4 +1,4 @@
-#include "ui/clr_button.h"
+#include "ui/common/clr_button.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialog_template.h"
+#include "ui/common/dialog_template.h"
 
 namespace qp40 {
 

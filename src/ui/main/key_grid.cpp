@@ -6,11 +6,11 @@
 #include "keys/board_settings_names.h"
 #include "keys/key_colors.h"
 #include "keys/key_label.h"
-#include "ui/clr_button.h"
-#include "ui/dialog_template.h"
-#include "ui/log_pane.h"
-#include "ui/main_dialog.h"
-#include "ui/main_dialog_ids.h"
+#include "ui/common/clr_button.h"
+#include "ui/common/dialog_template.h"
+#include "ui/common/log_pane.h"
+#include "ui/main/main_dialog.h"
+#include "ui/main/main_dialog_ids.h"
 
 namespace qp40 {
 

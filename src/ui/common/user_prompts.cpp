@@ -1,4 +1,4 @@
-#include "ui/user_prompts.h"
+#include "ui/common/user_prompts.h"
 
 #include <QDialog>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "ui/busy_dialog.h"
+#include "ui/common/busy_dialog.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-#include "ui/dialog_template.h"
+#include "ui/common/dialog_template.h"
 
 namespace qp40 {
 

@@ -1,4 +1,4 @@
-#include "ui/log_pane.h"
+#include "ui/common/log_pane.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>

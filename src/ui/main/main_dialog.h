@@ -11,7 +11,7 @@
 #include "log/log.h"
 #include "log/notifier.h"
 #include "model/configuration.h"
-#include "ui/user_prompts.h"
+#include "ui/common/user_prompts.h"
 
 class QComboBox;
 

@@ -1,8 +1,7 @@
-#include "ui/device_notice.h"
+#include "ui/common/device_notice.h"
 
 #include <QSocketNotifier>
 
-#include "ui/main_dialog_ids.h"
 
 namespace qp40 {
 

@@ -1,8 +1,8 @@
-#include "ui/repainting_transport.h"
+#include "ui/common/repainting_transport.h"
 
 #include <algorithm>
 
-#include "ui/busy_dialog.h"
+#include "ui/common/busy_dialog.h"
 
 namespace qp40 {
 

@@ -1,9 +1,9 @@
-#include "ui/main_dialog_template.h"
+#include "ui/main/main_dialog_template.h"
 
 #include <vector>
 
 #include "keys/board_layout.h"
-#include "ui/main_dialog_ids.h"
+#include "ui/main/main_dialog_ids.h"
 
 namespace qp40 {
 
