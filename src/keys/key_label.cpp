@@ -107,8 +107,8 @@ int KeyLabelClass(std::uint8_t action_code) {
 
 int KeyBackgroundColorIndex(int label_class) { return label_class == 0 ? 1 : label_class + 2; }
 
-std::string KeyLabel(const KeyActionRecord& record, TextTableView burst_table,
-                     TextTableView string_unit_table) {
+std::string FullKeyLabel(const KeyActionRecord& record, TextTableView burst_table,
+                         TextTableView string_unit_table) {
   const auto [b0, b1, b2, b3] = record;
   std::string label;
   switch (KeyLabelClass(b0)) {
@@ -145,6 +145,12 @@ std::string KeyLabel(const KeyActionRecord& record, TextTableView burst_table,
       label = Name(b0 == kActionModifierKey ? b2 : b1);
       break;
   }
+  return label;
+}
+
+std::string KeyLabel(const KeyActionRecord& record, TextTableView burst_table,
+                     TextTableView string_unit_table) {
+  std::string label = FullKeyLabel(record, burst_table, string_unit_table);
   if (label.size() > kKeyLabelLength) label.resize(kKeyLabelLength);
   return label;
 }

@@ -34,5 +34,8 @@ int KeyBackgroundColorIndex(int label_class);
 // texts are read from the tables without ever running past an entry or the table.
 std::string KeyLabel(const KeyActionRecord& record, TextTableView burst_table,
                      TextTableView string_unit_table);
+// The same label before it is cut to kKeyLabelLength characters.
+std::string FullKeyLabel(const KeyActionRecord& record, TextTableView burst_table,
+                         TextTableView string_unit_table);
 
 }  // namespace qp40
