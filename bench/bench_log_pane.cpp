@@ -13,9 +13,9 @@
 #include "model/configuration.h"
 #include "sim/sim_transport.h"
 #include "sim/virtual_keypad.h"
-#include "ui/log_pane.h"
-#include "ui/main_dialog.h"
-#include "ui/user_prompts.h"
+#include "ui/common/log_pane.h"
+#include "ui/common/user_prompts.h"
+#include "ui/main/main_dialog.h"
 
 namespace {
 

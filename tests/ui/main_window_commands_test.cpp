@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "ui/common/clr_button.h"
+#include "ui/common/device_notice.h"
 #include "ui/common/dialog_template.h"
 #include "ui/main/main_dialog_ids.h"
 #include "ui/main/small_dialogs.h"

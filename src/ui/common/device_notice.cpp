@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 
-
 namespace qp40 {
 
 DeviceNoticeListener::DeviceNoticeListener(int fd, std::function<int()> drain,

@@ -7,6 +7,9 @@ class QSocketNotifier;
 
 namespace qp40 {
 
+// The device-change event acted on: the set of device nodes changed.
+inline constexpr int kDeviceNodesChanged = 7;
+
 // Turns the platform's device notices into calls of the main dialog's device-change handler.
 // It watches a descriptor for readability (no timer); when readable, `drain` takes the waiting
 // notices and says how many added or removed a device, and each such notice runs

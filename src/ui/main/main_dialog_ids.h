@@ -40,7 +40,4 @@ inline constexpr FeatureBox kFeatureBoxes[] = {
 // The window menu's entry that opens the About box.
 inline constexpr int kIdAboutCommand = 0x10;
 
-// The device-change event acted on: the set of device nodes changed.
-inline constexpr int kDeviceNodesChanged = 7;
-
 }  // namespace qp40

@@ -8,9 +8,9 @@
 #include "log/log.h"
 #include "model/configuration.h"
 #include "ui/common/device_notice.h"
-#include "ui/main/main_dialog.h"
 #include "ui/common/repainting_transport.h"
 #include "ui/common/user_prompts.h"
+#include "ui/main/main_dialog.h"
 
 namespace qp40 {
 
