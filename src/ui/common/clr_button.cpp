@@ -1,5 +1,6 @@
 #include "ui/common/clr_button.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 
@@ -152,5 +153,7 @@ void CClrButton::DrawFrame(QPainter& painter, QRect rect, unsigned style) const 
     BottomAndRight(painter, edges, shadow_color_);
   }
 }
+
+void CClrButton::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace qp40

@@ -45,6 +45,8 @@ class CClrButton : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // The second press of a double click is no click of its own.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void DrawFrame(QPainter& painter, QRect rect, unsigned style) const;

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,7 +33,7 @@ int MulDiv(int value, int numerator, int denominator) {
 }
 
 QWidget* CreateControl(QWidget& dialog, const ControlEntry& entry) {
-  const QString caption = QString::fromLatin1(entry.caption);
+  const QString caption = QString::fromUtf8(entry.caption);
   switch (entry.kind) {
     case ControlKind::kPushButton:
     case ControlKind::kDefaultPushButton: {
@@ -44,6 +45,12 @@ QWidget* CreateControl(QWidget& dialog, const ControlEntry& entry) {
       return new QCheckBox(caption, &dialog);
     case ControlKind::kDropDownList:
       return new QComboBox(&dialog);
+    case ControlKind::kEdit:
+    case ControlKind::kCenteredEdit: {
+      auto* edit = new QLineEdit(caption, &dialog);
+      if (entry.kind == ControlKind::kCenteredEdit) edit->setAlignment(Qt::AlignCenter);
+      return edit;
+    }
     case ControlKind::kStaticText:
       return new QLabel(caption, &dialog);
     case ControlKind::kCenteredText: {
@@ -82,7 +89,7 @@ QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
 
 void BuildDialog(QWidget& dialog, const DialogTemplate& dialog_template) {
   const DialogUnits units(dialog.font());
-  dialog.setWindowTitle(QString::fromLatin1(dialog_template.caption));
+  dialog.setWindowTitle(QString::fromUtf8(dialog_template.caption));
   dialog.resize(units.ToPixelsX(dialog_template.width), units.ToPixelsY(dialog_template.height));
   for (const ControlEntry& entry : dialog_template.controls) {
     QWidget* control = CreateControl(dialog, entry);
@@ -108,6 +115,8 @@ void SetItemText(const QWidget& dialog, int id, const QString& text) {
     group->setTitle(text);
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
     edit->setPlainText(text);
+  } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+    line->setText(text);
   }
 }
 

@@ -15,6 +15,8 @@ enum class ControlKind {
   kDefaultPushButton,
   kCheckBox,
   kDropDownList,  // a drop-down list; its height is the list's, the box itself is one line
+  kEdit,          // a single-line edit
+  kCenteredEdit,  // a single-line edit that centres its text
   kStaticText,
   kCenteredText,
   kGroupBox,
@@ -30,7 +32,7 @@ inline constexpr int kStaticId = -1;
 struct ControlEntry {
   int id;
   ControlKind kind;
-  const char* caption;
+  const char* caption;  // UTF-8
   int x;
   int y;
   int width;
