@@ -97,6 +97,7 @@ void KeyAttributeLogic::SetForm(const KeyActionForm& form) {
 }
 
 void KeyAttributeLogic::Open() {
+  SetText(kIdKeyHeading, heading_);
   session_.screen_keyboard_owner = kOwnerKeyDialog;
   session_.type_change_counter = 0;
 

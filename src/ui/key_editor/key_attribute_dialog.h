@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+#include "editing/key_attribute_logic.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qp40 {
+
+class CSoftKeyBoard;
+
+// The key configuration dialog: shows the state of its window-free logic and hands it what the
+// user does. OK confirms through the logic; when the logic cannot store the text (a full table)
+// the dialog stays open.
+class CKeyAttribute : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Ids of the controls this dialog adds: the capture toggle and the text's limit line.
+  static constexpr int kIdCapture = 4120;
+  static constexpr int kIdLimit = 4121;
+
+  // `logic` must have its heading and form set; the dialog opens it.
+  CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, QWidget* parent = nullptr);
+
+  KeyAttributeLogic& Logic() { return logic_; }
+  // How the last OK ended; kStayOpen until OK was pressed.
+  KeyAttributeLogic::ConfirmOutcome Outcome() const { return outcome_; }
+  // True while the capture toggle waits for a key press.
+  bool Capturing() const;
+
+  void accept() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ConnectControls();
+  // Shows the logic's state in the controls.
+  void Sync();
+  void PutFocusOnTarget();
+  void OpenScreenKeyboard();
+  bool CaptureKey(const QKeyEvent& event);
+
+  KeyAttributeLogic& logic_;
+  CSoftKeyBoard& keyboard_;
+  KeyAttributeLogic::ConfirmOutcome outcome_ = KeyAttributeLogic::ConfirmOutcome::kStayOpen;
+};
+
+}  // namespace qp40
