@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QKeySequence>
 
+#include "editing/key_tooltip.h"
 #include "keys/board_layout.h"
 #include "keys/board_settings_names.h"
 #include "keys/key_colors.h"
@@ -9,31 +10,11 @@
 #include "ui/common/clr_button.h"
 #include "ui/common/dialog_template.h"
 #include "ui/common/log_pane.h"
+#include "ui/main/key_position.h"
 #include "ui/main/main_dialog.h"
 #include "ui/main/main_dialog_ids.h"
 
 namespace qp40 {
-
-namespace {
-
-struct KeyPosition {
-  int row = 0;
-  int column = 0;
-  bool valid = false;
-};
-
-// Row and column of a key button id 3011..3068.
-KeyPosition PositionOfKeyId(int control_id) {
-  const int column = (control_id - 3000) % 10;
-  const int row = (control_id - 3000 - column) / 10;
-  const bool valid = control_id >= KeyControlId(1, 1) && row >= 1 && row <= kGridRowCount &&
-                     column >= 1 && column <= kGridColumnCount;
-  return {row, column, valid};
-}
-
-int KeyTableIndex(int row, int column) { return row * 9 + column; }
-
-}  // namespace
 
 CClrButton* CMorvelDlg::KeyButton(int row, int column) const {
   if (row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) return nullptr;
@@ -112,6 +93,7 @@ void CMorvelDlg::RefreshKeyLabels() {
       const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
       CClrButton* button = KeyButton(row, column);
       button->setText(FromLatin1(label));
+      button->setToolTip(QString::fromStdString(KeyTooltipText(config, record)));
       // A label is the keypad's text, not a caption: an "&" in a burst text must not give the
       // button a keyboard shortcut.
       button->setShortcut(QKeySequence());

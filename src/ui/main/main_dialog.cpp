@@ -16,6 +16,7 @@
 #include "model/profile_ops.h"
 #include "ui/common/busy_dialog.h"
 #include "ui/common/clr_button.h"
+#include "ui/common/device_notice.h"
 #include "ui/common/dialog_template.h"
 #include "ui/common/log_pane.h"
 #include "ui/main/main_dialog_ids.h"
@@ -108,6 +109,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
   PlaceKeysAtTemplatePositions();
   ConnectCommands();
+  ConnectKeyButtons();
 }
 
 CMorvelDlg::~CMorvelDlg() {

@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "editing/editing_session.h"
 #include "link/keypad_link.h"
 #include "log/log.h"
 #include "log/notifier.h"
 #include "model/configuration.h"
 #include "ui/common/user_prompts.h"
+#include "ui/key_editor/soft_keyboard.h"
 
 class QComboBox;
 
@@ -76,6 +78,13 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   int LastLoadFailedPages() const { return last_load_failed_pages_; }
   std::uint8_t HighlightFlag(int row, int column) const;
   QString KeyLabelEntry(int row, int column) const;
+  // The screen keyboard of the key dialog, one for the whole run.
+  CSoftKeyBoard& KeyDialogKeyboard() { return key_keyboard_; }
+  const EditingSession& Session() const { return editing_session_; }
+
+  // A click on key button `control_id` (3011..3068): highlights it, runs the key dialog on its
+  // record and, on OK, stores the new record in the working copy.
+  void OnKeyClicked(int control_id);
 
  protected:
   // No closing while the keypad is being read or written.
@@ -83,9 +92,15 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // The window menu: minimise, close and the About entry.
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // Arrow keys walk the key grid; Enter and Space open the focused key.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ConnectCommands();
+  void ConnectKeyButtons();
+  void HighlightClickedKey(int control_id, int table_index);
+  // The visible key button nearest to `from` in the direction of an arrow key.
+  CClrButton* NeighbourKey(const CClrButton& from, int arrow_key) const;
   void PlaceKeysAtTemplatePositions();
   int ScreenDpi() const;
   void Pause(int milliseconds);
@@ -119,6 +134,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
 
   std::array<std::uint8_t, kKeyTableSize> highlight_flags_{};
   std::array<QString, kKeyTableSize> key_labels_;
+  EditingSession editing_session_;
+  CSoftKeyBoard key_keyboard_;
   float zoom_ = 0.0f;
   int board_type_ = 0;
   int path_type_ = 0;
