@@ -1,5 +1,6 @@
 #include "ui/key_editor/key_attribute_dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -151,6 +152,7 @@ CKeyAttribute::CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, 
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setFilterMode(Qt::MatchContains);
   for (int id : kNameEdits) DialogItem<QLineEdit>(*this, id)->setCompleter(completer);
+  completer->popup()->installEventFilter(this);
 
   logic_.Open();
   ConnectControls();
@@ -278,6 +280,18 @@ bool CKeyAttribute::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) return CaptureKey(static_cast<QKeyEvent&>(*event));
     event->accept();
     return true;
+  }
+  // Return while the completion list is open but nothing in it is chosen is the dialog's OK, as
+  // it is without the list.
+  auto* completer = DialogItem<QLineEdit>(*this, kIdKeyName1)->completer();
+  if (completer != nullptr && watched == completer->popup() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        !completer->popup()->currentIndex().isValid()) {
+      completer->popup()->hide();
+      accept();
+      return true;
+    }
   }
   if (event->type() == QEvent::FocusIn) {
     if (watched == DialogItem(*this, kIdKeyTypeList)) {
