@@ -39,7 +39,7 @@ struct KeySetOptions {
   std::string value;
   std::string string_text;
   std::string burst_text;
-  std::vector<std::string> modifiers;
+  std::string modifiers;  // comma-separated
   std::string shortcut;
   std::string media;
   std::string mouse;
@@ -122,9 +122,9 @@ CLI::Validator StepsCheck(ParsedSteps (*parse)(std::string_view)) {
 
 CLI::Validator ModifierCheck() {
   return CLI::Validator(
-      [](const std::string& word) -> std::string {
-        if (ModifierBox(word)) return {};
-        return "'" + word + "' is none of Ctrl, Shift, Alt and Win";
+      [](const std::string& words) {
+        std::vector<int> boxes;
+        return TickModifiers(words, boxes);
       },
       "");
 }
@@ -186,7 +186,6 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
       set->add_option("--mods", options->modifiers,
                       "With --string or --burst: the modifiers to hold, from Ctrl, Shift, Alt "
                       "and Win, e.g. --burst DIMLINEAR --mods Ctrl,Shift")
-          ->delimiter(',')
           ->type_name("MODS")
           ->check(ModifierCheck());
   CLI::Option* shortcut =

@@ -152,18 +152,24 @@ ParsedSteps MouseSteps(std::string_view name, int x, int y) {
   return parsed;
 }
 
-ParsedSteps TextSteps(int type, std::string_view utf8_text,
-                      const std::vector<std::string>& modifiers) {
+std::string TickModifiers(std::string_view words, std::vector<int>& boxes) {
+  if (words.empty()) return {};
+  std::size_t start = 0;
+  while (start <= words.size()) {
+    const std::size_t comma = std::min(words.find(',', start), words.size());
+    const std::string_view word = words.substr(start, comma - start);
+    const std::optional<int> box = ModifierBox(word);
+    if (!box) return "'" + std::string(word) + "' is none of Ctrl, Shift, Alt and Win";
+    boxes.push_back(*box);
+    start = comma + 1;
+  }
+  return {};
+}
+
+ParsedSteps TextSteps(int type, std::string_view utf8_text, std::string_view modifiers) {
   ParsedSteps parsed;
   parsed.steps.type = type;
-  for (const std::string& word : modifiers) {
-    const std::optional<int> box = ModifierBox(word);
-    if (!box) {
-      parsed.error = "'" + word + "' is none of Ctrl, Shift, Alt and Win";
-      return parsed;
-    }
-    parsed.steps.checked.push_back(*box);
-  }
+  parsed.error = TickModifiers(modifiers, parsed.steps.checked);
   parsed.steps.fields = {{kIdKeyName1, std::string(utf8_text)}};
   return parsed;
 }

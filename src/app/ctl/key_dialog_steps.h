@@ -32,6 +32,10 @@ std::string UnknownName(std::string_view word, std::string_view what,
 // The check box of a modifier word: Ctrl, Shift, Alt or Win, in any case.
 std::optional<int> ModifierBox(std::string_view word);
 
+// Adds the check box of each modifier word of `words` ("Ctrl,Shift"; empty for none) to
+// `boxes`; the usage error for a word that is none, or empty.
+std::string TickModifiers(std::string_view words, std::vector<int>& boxes);
+
 // Each parser gives the steps, or a usage error and no steps.
 struct ParsedSteps {
   KeyDialogSteps steps;
@@ -45,9 +49,9 @@ ParsedSteps ShortcutSteps(std::string_view text);
 ParsedSteps MediaSteps(std::string_view name_or_code);
 // A mouse button or movement by its name, moving by x and y.
 ParsedSteps MouseSteps(std::string_view name, int x, int y);
-// A burst text (type kTypeBurst) or string (kTypeString), with the modifier words to hold.
-ParsedSteps TextSteps(int type, std::string_view utf8_text,
-                      const std::vector<std::string>& modifiers);
+// A burst text (type kTypeBurst) or string (kTypeString), with the modifier words to hold,
+// separated by commas ("Ctrl,Shift"; empty for none).
+ParsedSteps TextSteps(int type, std::string_view utf8_text, std::string_view modifiers);
 KeyDialogSteps MacroSteps(int macro, int stop_mode);
 KeyDialogSteps ToolSteps(int code);
 KeyDialogSteps DisableSteps();
