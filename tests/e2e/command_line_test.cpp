@@ -27,7 +27,10 @@ TEST(CommandLineTest, HelpListsEveryCommandOnEveryLevel) {
       {{"key", "--help"}, {"set"}},
       {{"chord", "--help"}, {"list"}},
       {{"show", "--help"}, {"--profile", "--tsv", "--records", "BACKUP"}},
-      {{"key", "set", "--help"}, {"ROW", "COL", "VALUE", "--profile"}},
+      {{"key", "set", "--help"},
+       {"ROW", "COL", "VALUE", "--profile", "--string", "--burst", "--mods", "--shortcut",
+        "--media", "--mouse", "--x", "--y", "--macro", "--stop-mode", "--tool", "--disable",
+        "--string \"Hello^e\"", "--shortcut Ctrl+Alt+Del", "--mouse M_Left --x 5 --y -5"}},
       {{"restore", "--help"}, {"--verify", "FILE"}},
       {{"macro", "compile", "--help"}, {"-o", "--number"}},
       {{"dump", "--help"}, {"--json"}},
@@ -62,6 +65,19 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
       {"key", "set", "1", "1", ""},
       {"key", "set", "1", "1"},
       {"key", "set", "0x1", "1", "a"},
+      {"key", "set", "1", "1", "a", "--disable"},  // VALUE and a type option
+      {"key", "set", "1", "1", "--tool", "1", "--disable"},
+      {"key", "set", "1", "1", "--mods", "Ctrl"},  // modifiers without a text
+      {"key", "set", "1", "1", "--shortcut", "Ctrl+Alt+Del", "--mods", "Ctrl"},
+      {"key", "set", "1", "1", "--burst", "x", "--mods", "Ctrl,Hyper"},
+      {"key", "set", "1", "1", "--shortcut", "Ctrl+a+b+c"},  // three keys
+      {"key", "set", "1", "1", "--shortcut", ""},
+      {"key", "set", "1", "1", "--x", "5"},  // needs --mouse
+      {"key", "set", "1", "1", "--mouse", "Move", "--y", "128"},
+      {"key", "set", "1", "1", "--macro", "32"},
+      {"key", "set", "1", "1", "--macro", "1", "--stop-mode", "never"},
+      {"key", "set", "1", "1", "--media", "256"},
+      {"key", "set", "1", "1", "--tool", "0x10"},
       {"macro", "get", "32"},
       {"macro", "get", "0x1f"},
       {"show", "--profile", "+1"},
@@ -79,6 +95,30 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
     for (const std::string& arg : args) joined += " " + arg;
     EXPECT_EQ(result.exit_code, 2) << joined << "\n" << result.err;
     EXPECT_EQ(result.out, "") << joined;
+  }
+}
+
+TEST(CommandLineTest, UnknownKeyNamesSuggestTheNearestKnownOnes) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"Entr"},
+       "'Entr' is neither a record of 8 hex digits nor a key name; did you mean Enter, "
+       "End"},
+      {{"enter"}, "did you mean Enter?"},
+      {{"--shortcut", "Ctrl+Dell"}, "'Dell' is no key name; did you mean Del"},
+      {{"--media", "Volum+"}, "did you mean Volume+, Volume-?"},
+      {{"--mouse", "m_left"}, "'m_left' is no mouse name; did you mean M_Left?"},
+      {{"xyzzy"}, "'xyzzy' is neither a record of 8 hex digits nor a key name\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"key", "set", "1", "1"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CtlResult result = RunCtl(args);
+    EXPECT_EQ(result.exit_code, 2) << c.options.back();
+    EXPECT_THAT(result.err, HasSubstr(c.message));
   }
 }
 

@@ -82,6 +82,27 @@ void WriteText(const fs::path& path, const std::string& text) {
   out << text;
 }
 
+std::vector<std::vector<std::string>> Cells(const std::string& grid) {
+  std::vector<std::vector<std::string>> rows;
+  std::size_t start = 0;
+  while (start < grid.size()) {
+    const std::size_t end = grid.find('\n', start);
+    const std::string line = grid.substr(start, end - start);
+    std::vector<std::string> cells;
+    std::size_t cell_start = 0;
+    while (true) {
+      const std::size_t tab = line.find('\t', cell_start);
+      cells.push_back(line.substr(cell_start, tab - cell_start));
+      if (tab == std::string::npos) break;
+      cell_start = tab + 1;
+    }
+    rows.push_back(cells);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return rows;
+}
+
 void CtlTest::SetUp() {
   char dir_template[] = "/tmp/qp40ctl-e2e-XXXXXX";
   dir_ = mkdtemp(dir_template);

@@ -25,6 +25,10 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
+// The cells of a grid that `show --tsv` or `show --records` printed: [row][column], both
+// from 0.
+std::vector<std::vector<std::string>> Cells(const std::string& grid);
+
 // A fresh directory per test, with a virtual keypad image in it.
 class CtlTest : public ::testing::Test {
  protected:

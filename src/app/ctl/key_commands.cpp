@@ -1,21 +1,35 @@
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/ctl/commands.h"
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
+#include "app/ctl/key_dialog_steps.h"
 #include "app/ctl/keypad_load.h"
+#include "editing/keypad_text.h"
 #include "keys/key_action.h"
 #include "keys/key_text.h"
+#include "keys/nearest_names.h"
+#include "log/text_format.h"
+#include "macros/burst_store.h"
+#include "macros/string_store.h"
 #include "model/profile_ops.h"
 
 namespace qp40::ctl {
 namespace {
 
+constexpr int kStopModeRelease = 2;
+constexpr int kLargestMacro = 31;
+constexpr int kLargestAxis = 127;
+
 // The usage error for a VALUE of `key set`, or empty when it is valid.
 std::string CheckKeyValue(const std::string& value) {
   if (ParseKeyText(value)) return {};
-  return "'" + value + "' is neither a record of 8 hex digits nor a key word";
+  const std::vector<std::string_view> names = KeyWordNames();
+  return UnknownName(value, "is neither a record of 8 hex digits nor a key name", names);
 }
 
 struct KeySetOptions {
@@ -23,11 +37,63 @@ struct KeySetOptions {
   int row = 0;
   int column = 0;
   std::string value;
+  std::string string_text;
+  std::string burst_text;
+  std::string modifiers;  // comma-separated
+  std::string shortcut;
+  std::string media;
+  std::string mouse;
+  int x = 0;
+  int y = 0;
+  int macro = 0;
+  int stop_mode = kStopModeRelease;
+  int tool = 0;
+  bool disable = false;
+  // The dialog's steps when a key type option was given; VALUE otherwise.
+  std::optional<KeyDialogSteps> steps;
 };
 
+// Texts longer than their table keeps are cut when stored; the user hears of it first.
+void TellCutText(CommandContext& context, const KeyDialogSteps& steps) {
+  if (steps.fields.empty()) return;
+  const std::size_t length = CharacterCount(steps.fields.front().second);
+  if (steps.type == kTypeBurst && length > kMaxBurstLength) {
+    context.Err() << "qp40ctl: a burst text keeps its first " << kMaxBurstLength << " characters\n";
+  } else if (steps.type == kTypeString && length > kMaxStringLength) {
+    context.Err() << "qp40ctl: a string keeps its first " << kMaxStringLength << " characters\n";
+  }
+}
+
+// The key's new record as the key dialog's OK computes it, after it has stored the key's text
+// and freed the one it no longer uses; nothing when the key stays as it is.
+std::optional<KeyActionRecord> RecordFromDialog(CommandContext& context, Configuration& config,
+                                                KeypadLink& link, const KeySetOptions& options,
+                                                std::size_t position) {
+  EditingSession session;
+  KeyAttributeLogic dialog(session, config, link, context.GetLog(), context.Messages());
+  dialog.SetHeading(FormatText("Key%d%d (row %d,col %d) ", options.row, options.column, options.row,
+                               options.column));
+  dialog.SetForm(DecodeKeyAction(WorkingRecord(config.working_profile, position)));
+  dialog.Open();
+  TellCutText(context, *options.steps);
+  switch (RunSteps(dialog, *options.steps)) {
+    case KeyAttributeLogic::ConfirmOutcome::kStore:
+      return dialog.Record();
+    case KeyAttributeLogic::ConfirmOutcome::kKeepRecord:
+      context.Err() << "qp40ctl: an empty string is not stored; the key keeps what it does\n";
+      return std::nullopt;
+    case KeyAttributeLogic::ConfirmOutcome::kStayOpen:
+      // The message of the full table is out already.
+      context.Err() << "qp40ctl: the key is not set\n";
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 int RunKeySet(CommandContext& context, const KeySetOptions& options) {
-  const auto record = ParseKeyText(options.value);
-  if (!record) return kExitUsage;  // the command line has checked it already
+  const std::optional<KeyActionRecord> value_record =
+      options.steps ? std::nullopt : ParseKeyText(options.value);
+  if (!options.steps && !value_record) return kExitUsage;  // the command line has checked it
 
   Configuration config;
   int failed_pages = 0;
@@ -38,12 +104,45 @@ int RunKeySet(CommandContext& context, const KeySetOptions& options) {
   SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
   const auto position =
       static_cast<std::size_t>((options.row - 1) * kGridColumnCount + (options.column - 1));
+  const std::optional<KeyActionRecord> record =
+      options.steps ? RecordFromDialog(context, config, *link, options, position) : value_record;
+  if (!record) return kExitFailed;
   SetWorkingRecord(config.working_profile, position, *record);
   context.GetLog().AppendLog(KeyActionLogLine(options.row, options.column, *record));
 
   config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
   const TransferReport saved = SaveConfiguration(config, *link, context.GetLog());
   return saved.failed_pages == 0 ? kExitOk : kExitFailed;
+}
+
+// A check that takes the usage error a parser of steps gives.
+CLI::Validator StepsCheck(ParsedSteps (*parse)(std::string_view)) {
+  return CLI::Validator([parse](const std::string& text) { return parse(text).error; }, "");
+}
+
+CLI::Validator ModifierCheck() {
+  return CLI::Validator(
+      [](const std::string& words) {
+        std::vector<int> boxes;
+        return TickModifiers(words, boxes);
+      },
+      "");
+}
+
+// The steps of the type option given, after the checks of each option have passed.
+KeyDialogSteps StepsOfOptions(const KeySetOptions& options, const CLI::App& set) {
+  if (set.count("--string") > 0) {
+    return TextSteps(kTypeString, options.string_text, options.modifiers).steps;
+  }
+  if (set.count("--burst") > 0) {
+    return TextSteps(kTypeBurst, options.burst_text, options.modifiers).steps;
+  }
+  if (set.count("--shortcut") > 0) return ShortcutSteps(options.shortcut).steps;
+  if (set.count("--media") > 0) return MediaSteps(options.media).steps;
+  if (set.count("--mouse") > 0) return MouseSteps(options.mouse, options.x, options.y).steps;
+  if (set.count("--macro") > 0) return MacroSteps(options.macro, options.stop_mode);
+  if (set.count("--tool") > 0) return ToolSteps(options.tool);
+  return DisableSteps();
 }
 
 }  // namespace
@@ -54,7 +153,10 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
 
   auto options = std::make_shared<KeySetOptions>();
   CLI::App* set = key->add_subcommand(
-      "set", "Load, set the record of one key, save: VALUE is 8 hex digits or a key word");
+      "set",
+      "Load, set what one key does, save. Give VALUE (8 hex digits or a key name) or one of the "
+      "key type options; the type options fill the key dialog's fields as a user would, and its "
+      "OK stores the key's string or burst text and frees the one the key had");
   set->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
       ->transform(DecimalNumber())
       ->check(CLI::Range(1, 4));
@@ -66,10 +168,105 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
       ->required()
       ->transform(DecimalNumber())
       ->check(CLI::Range(1, 8));
-  set->add_option("VALUE", options->value, "Record such as 80040000, or a key word such as Enter")
-      ->required()
-      ->check(CLI::Validator(CheckKeyValue, ""));
-  set->callback([options, &action] {
+  CLI::Option* value =
+      set->add_option("VALUE", options->value,
+                      "Record such as 80040000, or a key name such as Enter: key set 2 3 Enter")
+          ->check(CLI::Validator(CheckKeyValue, ""));
+
+  CLI::Option* string_option =
+      set->add_option("--string", options->string_text,
+                      "String key: types TEXT, up to 252 printable ASCII characters, e.g. "
+                      "--string \"Hello^e\"")
+          ->type_name("TEXT");
+  CLI::Option* burst =
+      set->add_option("--burst", options->burst_text,
+                      "Hotkey & burst key: sends TEXT, up to 15 characters, e.g. --burst DIMLINEAR")
+          ->type_name("TEXT");
+  CLI::Option* modifiers =
+      set->add_option("--mods", options->modifiers,
+                      "With --string or --burst: the modifiers to hold, from Ctrl, Shift, Alt "
+                      "and Win, e.g. --burst DIMLINEAR --mods Ctrl,Shift")
+          ->type_name("MODS")
+          ->check(ModifierCheck());
+  CLI::Option* shortcut =
+      set->add_option("--shortcut", options->shortcut,
+                      "Windows shortcut: Ctrl, Shift, Alt and Win (any case) with one or two key "
+                      "names, joined by +, e.g. --shortcut Ctrl+Alt+Del")
+          ->type_name("KEYS")
+          ->check(StepsCheck(ShortcutSteps));
+  CLI::Option* media = set->add_option("--media", options->media,
+                                       "Multimedia key by its name or its code 0-255, e.g. "
+                                       "--media Volume+")
+                           ->type_name("NAME")
+                           ->check(StepsCheck(MediaSteps));
+  CLI::Option* mouse =
+      set->add_option("--mouse", options->mouse,
+                      "Mouse key: M_Left, M_Right, M_Middle, M_Button4 ... M_Button8, M_Wheel or "
+                      "Move, e.g. --mouse M_Left --x 5 --y -5")
+          ->type_name("NAME")
+          ->check(CLI::Validator(
+              [](const std::string& name) { return MouseSteps(name, 0, 0).error; }, ""));
+  set->add_option("--x", options->x, "With --mouse: x movement -127..127 (default 0), e.g. --x 5")
+      ->type_name("N")
+      ->transform(SignedDecimalNumber())
+      ->check(CLI::Range(-kLargestAxis, kLargestAxis))
+      ->needs(mouse);
+  set->add_option("--y", options->y, "With --mouse: y movement -127..127 (default 0), e.g. --y -5")
+      ->type_name("N")
+      ->transform(SignedDecimalNumber())
+      ->check(CLI::Range(-kLargestAxis, kLargestAxis))
+      ->needs(mouse);
+  CLI::Option* macro = set->add_option("--macro", options->macro,
+                                       "Macro trigger: runs hardware macro N (0-31), e.g. "
+                                       "--macro 5 --stop-mode release")
+                           ->type_name("N")
+                           ->transform(DecimalNumber())
+                           ->check(CLI::Range(0, kLargestMacro));
+  const std::map<std::string, int> stop_modes = {
+      {"auto", 0}, {"second", 1}, {"release", kStopModeRelease}};
+  set->add_option("--stop-mode", options->stop_mode,
+                  "With --macro: the macro stops by itself (auto), at a second click (second) or "
+                  "when the key is released (release, the default)")
+      ->type_name("MODE")
+      ->transform(CLI::CheckedTransformer(stop_modes, CLI::ignore_case))
+      ->needs(macro);
+  CLI::Option* tool = set->add_option("--tool", options->tool,
+                                      "Tools key with code N (0-255), e.g. --tool 236 (Profile)")
+                          ->type_name("N")
+                          ->transform(DecimalNumber())
+                          ->check(CLI::Range(0, 255));
+  CLI::Option* disable =
+      set->add_flag("--disable", options->disable, "Disable key: the key does nothing");
+
+  const std::vector<CLI::Option*> kinds = {value, string_option, burst, shortcut, media,
+                                           mouse, macro,         tool,  disable};
+  for (CLI::Option* kind : kinds) {
+    for (CLI::Option* other : kinds) {
+      if (other != kind) kind->excludes(other);
+    }
+  }
+  set->footer(
+      "Examples:\n"
+      "  qp40ctl key set 2 3 Enter\n"
+      "  qp40ctl key set 2 3 --string \"Hello^e\"\n"
+      "  qp40ctl key set 2 4 --burst DIMLINEAR --mods Ctrl\n"
+      "  qp40ctl key set 2 5 --shortcut Ctrl+Alt+Del\n"
+      "  qp40ctl key set 3 1 --media Volume+\n"
+      "  qp40ctl key set 3 2 --mouse M_Left --x 5 --y -5\n"
+      "  qp40ctl key set 3 3 --macro 5 --stop-mode release\n"
+      "  qp40ctl key set 3 4 --tool 236\n"
+      "  qp40ctl key set --profile 2 6 8 --disable");
+
+  set->callback([options, set, kinds, value, string_option, burst, modifiers, &action] {
+    std::size_t given = 0;
+    for (const CLI::Option* kind : kinds) given += kind->count();
+    if (given == 0) {
+      throw CLI::RequiredError("VALUE or a key type option (--string, --burst, ...)");
+    }
+    if (modifiers->count() > 0 && string_option->count() == 0 && burst->count() == 0) {
+      throw CLI::ValidationError("--mods", "goes with --string or --burst");
+    }
+    if (value->count() == 0) options->steps = StepsOfOptions(*options, *set);
     action = [options](CommandContext& context) { return RunKeySet(context, *options); };
   });
 }
