@@ -18,8 +18,7 @@ TEST_F(KeyTooltipTest, ShowsWhatTheGridCutsAndTheRecord) {
       *StoreString(config, link, "Hello world, and more", env.log, env.notifier);
 
   EXPECT_EQ(KeyTooltipText(config, {kActionMedia, 14, 0, 0}), "Calculator\nRecord: a2 0e 00 00");
-  EXPECT_EQ(KeyTooltipText(config, {kActionBurst, 0, 0, 3}),
-            "DIMLINEAR-XY\nRecord: b3 00 00 03");
+  EXPECT_EQ(KeyTooltipText(config, {kActionBurst, 0, 0, 3}), "DIMLINEAR-XY\nRecord: b3 00 00 03");
   ASSERT_EQ(string, 1);  // the first unit of an empty table
   EXPECT_EQ(KeyTooltipText(config, {kActionString, 0, 8, string}),
             "Hello world, and more\nRecord: b4 00 08 01");

@@ -16,8 +16,8 @@
 #include "sim/sim_transport.h"
 #include "sim/virtual_keypad.h"
 #include "support/log_doubles.h"
-#include "ui/main/main_dialog.h"
 #include "ui/common/user_prompts.h"
+#include "ui/main/main_dialog.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) {
