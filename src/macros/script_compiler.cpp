@@ -18,6 +18,9 @@ namespace {
 constexpr std::string_view kJumpRepaired =
     ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01.";
 constexpr std::uint8_t kJumpRepairTarget = 1;
+static_assert(kMaxCommandLine < kFreeLineErased,
+              "a command's line byte must not mark a free record");
+
 // A refused script's log line is its message box text after this lead.
 constexpr std::string_view kRefusalLead = ">> ";
 
@@ -110,7 +113,7 @@ CompileResult CompileScript(std::string_view script, std::uint8_t macro_number) 
                     FormatText("ERROR: Macro script line %d has more than 16 words !",
                                static_cast<int>(line_count)));
     }
-    if (line_count > kMaxScriptLines && !line.words.empty()) {
+    if (line_count > kMaxCommandLine && !line.words.empty()) {
       return Refuse(ScriptProblemKind::kTooManyLines, line_count, {},
                     "ERROR: Macro script has more than 255 lines !");
     }
