@@ -109,6 +109,18 @@ TEST_F(ScriptCompilerTest, LinuxLineEndsCompileLikeCrLf) {
   EXPECT_EQ(Compile(unix_text).buffer, Compile(kHelpExamples).buffer);
 }
 
+TEST_F(ScriptCompilerTest, LfCrLineEndsKeepLineNumbersAndJumpTargets) {
+  // A jump to line 3 stays only while the lines are numbered one per line end.
+  const std::string_view crlf = "press a 20\r\n\r\njump 03 20\r\n";
+  const std::string_view lfcr = "press a 20\n\r\n\rjump 03 20\n\r";
+  const CompileResult expected = Compile(crlf);
+  const CompileResult result = Compile(lfcr);
+  EXPECT_EQ(result.buffer, expected.buffer);
+  EXPECT_EQ(result.buffer[RecordOffset(1) + kRecordLine], 3);
+  EXPECT_EQ(result.buffer[RecordOffset(1) + kRecordParameters], 3);
+  EXPECT_TRUE(result.problems.empty());
+}
+
 TEST_F(ScriptCompilerTest, UnknownFirstWordStopsWithLogLineAndMessage) {
   const CompileResult result = Compile("press a 20\r\nPress b 20\r\npress c 20\r\n");
   EXPECT_EQ(result.status, CompileStatus::kUnknownWord);
