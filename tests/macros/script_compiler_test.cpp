@@ -121,6 +121,29 @@ TEST_F(ScriptCompilerTest, LfCrLineEndsKeepLineNumbersAndJumpTargets) {
   EXPECT_TRUE(result.problems.empty());
 }
 
+TEST_F(ScriptCompilerTest, JumpTargetsReachTheLastLineACommandMayStandOn) {
+  const std::string blank = "\r\n";
+  struct Case {
+    std::string script;
+    std::uint8_t target;  // after the check
+  };
+  const Case cases[] = {
+      // Trailing blank lines count up to line 254, not beyond, and never wrap around.
+      {"jump 254 20\r\n" + Repeat(blank, 252), 254},
+      {"jump 254 20\r\n" + Repeat(blank, 251), 1},
+      {"jump 254 20\r\n" + Repeat(blank, 300), 254},
+      {"jump 255 20\r\n" + Repeat(blank, 300), 1},
+      // Line 255 holds no command: a jump there is repaired even when the script reaches it.
+      {"jump 255 20\r\n" + Repeat(blank, 253), 1},
+  };
+  for (const Case& c : cases) {
+    const CompileResult result = CompileScript(c.script, 3);
+    EXPECT_EQ(result.status, CompileStatus::kCompiled);
+    EXPECT_EQ(result.buffer[RecordOffset(0) + kRecordParameters], c.target)
+        << c.script.substr(0, 10) << " and " << (c.script.size() - 13) / 2 << " blank lines";
+  }
+}
+
 TEST_F(ScriptCompilerTest, UnknownFirstWordStopsWithLogLineAndMessage) {
   const CompileResult result = Compile("press a 20\r\nPress b 20\r\npress c 20\r\n");
   EXPECT_EQ(result.status, CompileStatus::kUnknownWord);
