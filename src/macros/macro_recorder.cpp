@@ -102,24 +102,30 @@ std::string ScriptLine(const CapturedMessage& captured, std::uint32_t parameter,
 
 }  // namespace
 
-std::string MacroRecorder::Toggle(std::uint32_t now) {
+ToggleResult MacroRecorder::Toggle(std::uint32_t now) {
   if (!recording_) {
     recording_ = true;
+    input_lost_ = false;
     last_event_time_ = now;
-    return std::string(kStartText);
+    return {std::string(kStartText), false};
   }
   recording_ = false;
-  return Convert();
+  return {Convert(), input_lost_};
 }
 
 FilterResult MacroRecorder::Filter(std::uint32_t message, std::uint32_t parameter,
                                    std::uint32_t time) {
   FilterResult result;
-  if (!recording_ || event_count_ == kMaxRecordedEvents) {
+  if (!recording_) {
     return result;
   }
   const std::optional<CapturedMessage> captured = Classify(message);
   if (!captured) {
+    return result;
+  }
+  if (event_count_ == kMaxRecordedEvents) {
+    // A full list passes input on untouched, but the stop then reports the loss.
+    input_lost_ = true;
     return result;
   }
   events_[event_count_++] = {message, parameter, time};
@@ -133,6 +139,7 @@ FilterResult MacroRecorder::Filter(std::uint32_t message, std::uint32_t paramete
 
 void MacroRecorder::Clear(std::uint32_t now) {
   event_count_ = 0;
+  input_lost_ = false;
   last_event_time_ = now;
 }
 

@@ -27,6 +27,8 @@ inline constexpr std::size_t kMaxRecordedEvents = 256;
 
 inline constexpr std::string_view kRecordCaption = "RECORD/PLAY";
 inline constexpr std::string_view kStopCaption = "RECORD/STOP";
+// Told when a recording stops after input was lost to the full event list.
+inline constexpr std::string_view kRecordingCutMessage = "The recording was cut at 256 events.";
 
 // One captured message: its code, its first parameter (virtual-key code or mouse-button flags)
 // and its time stamp in milliseconds.
@@ -37,6 +39,15 @@ struct RecordedEvent {
 };
 
 enum class MessageDisposition { kPassOn, kConsume };
+
+// What the RECORD/PLAY button gives the command pane.
+struct ToggleResult {
+  std::string text;
+  // The event list filled up during this recording and later input was lost, so the stop
+  // click is not wholly in the list and ordinary input was dropped in its place: the user is
+  // told kRecordingCutMessage.
+  bool cut = false;
+};
 
 // What one message did while recording: the trace line for the message pane and the preview
 // for the command pane (both empty when the message was not recorded).
@@ -58,9 +69,9 @@ class MacroRecorder {
 
   // The RECORD/PLAY button. Starting returns the command text that the first event's delay
   // completes ("delay   "); stopping drops the click on the button (the last two events) and
-  // returns the script of the events kept. A new recording continues the list of the previous
-  // one until Clear.
-  std::string Toggle(std::uint32_t now);
+  // returns the script of the events kept and whether the recording was cut. A new recording
+  // continues the list of the previous one until Clear.
+  ToggleResult Toggle(std::uint32_t now);
 
   // Called with every message that reaches the editor before the editor handles it.
   FilterResult Filter(std::uint32_t message, std::uint32_t parameter, std::uint32_t time);
@@ -76,6 +87,7 @@ class MacroRecorder {
   std::array<RecordedEvent, kMaxRecordedEvents> events_{};
   std::size_t event_count_ = 0;
   bool recording_ = false;
+  bool input_lost_ = false;  // since this recording started or the list was cleared
   std::uint32_t last_event_time_;
 };
 

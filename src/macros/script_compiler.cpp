@@ -18,6 +18,9 @@ namespace {
 constexpr std::string_view kJumpRepaired =
     ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01.";
 constexpr std::uint8_t kJumpRepairTarget = 1;
+static_assert(kMaxCommandLine < kFreeLineErased,
+              "a command's line byte must not mark a free record");
+
 // A refused script's log line is its message box text after this lead.
 constexpr std::string_view kRefusalLead = ">> ";
 
@@ -48,11 +51,14 @@ void WriteRecord(std::span<std::uint8_t, kMacroRecordSize> record, std::uint8_t 
 }
 
 // A jump to a line beyond the script would send the keypad nowhere: it goes to line 1 instead.
+// The script's lines count as far as a record's line byte goes, up to kMaxCommandLine, however
+// many blank lines follow: a jump to 255 would look for the free-record mark.
 void RepairJumps(CompileResult& result, std::size_t line_count) {
-  const std::size_t checked = std::min(line_count, kMacroRecordCount);
-  for (std::size_t index = 0; index < checked; ++index) {
+  const std::size_t last_line = std::min(line_count, kMaxCommandLine);
+  static_assert(kMaxCommandLine <= kMacroRecordCount);
+  for (std::size_t index = 0; index < last_line; ++index) {
     auto record = RecordAt(result.buffer, index);
-    if (record[kRecordCommand] == kMacroJump && record[kRecordParameters] > line_count) {
+    if (record[kRecordCommand] == kMacroJump && record[kRecordParameters] > last_line) {
       record[kRecordParameters] = kJumpRepairTarget;
       result.problems.push_back(
           {ScriptProblemKind::kJumpRepaired, record[kRecordLine], {}, std::string(kJumpRepaired)});
@@ -110,7 +116,7 @@ CompileResult CompileScript(std::string_view script, std::uint8_t macro_number) 
                     FormatText("ERROR: Macro script line %d has more than 16 words !",
                                static_cast<int>(line_count)));
     }
-    if (line_count > kMaxScriptLines && !line.words.empty()) {
+    if (line_count > kMaxCommandLine && !line.words.empty()) {
       return Refuse(ScriptProblemKind::kTooManyLines, line_count, {},
                     "ERROR: Macro script has more than 255 lines !");
     }

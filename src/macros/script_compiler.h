@@ -21,7 +21,7 @@ enum class ScriptProblemKind {
   kUnknownWord,   // a line's first word is no key word: compiling stops at that line
   kWordTooLong,   // a word of more than kMaxWordLength characters: the script is refused
   kTooManyWords,  // a line of more than kMaxLineWords words: the script is refused
-  kTooManyLines,  // words beyond line kMaxScriptLines: the script is refused
+  kTooManyLines,  // words beyond line kMaxCommandLine: the script is refused
   kJumpRepaired,  // a jump beyond the script now goes to line 1; the macro still compiles
 };
 
@@ -48,7 +48,8 @@ inline constexpr std::string_view kCreateScriptError = "ERROR: Create Macro Scri
 // Compiles a script into a macro buffer for macro `macro_number`. Line ends are normalised to
 // CR LF first, so text from any platform compiles alike. Every line takes a line number, blank
 // ones too; a line of two words or more that ends with a line break becomes one record, and the
-// text after the last line break is checked but not stored. Nothing is logged or shown, so a
+// text after the last line break is checked but not stored. Words on a line past
+// kMaxCommandLine refuse the script, blank lines there do not. Nothing is logged or shown, so a
 // script can be checked as often as it changes.
 CompileResult CompileScript(std::string_view script, std::uint8_t macro_number);
 

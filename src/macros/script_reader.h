@@ -11,6 +11,9 @@ namespace qp40 {
 inline constexpr std::size_t kMaxWordLength = 59;
 inline constexpr std::size_t kMaxLineWords = 16;
 inline constexpr std::size_t kMaxScriptLines = 255;  // line numbers are one byte
+// The last line that may hold words: a record of line 255 would carry the line byte 0xFF, the
+// mark of a free record, so the keypad and the listing would take it for empty.
+inline constexpr std::size_t kMaxCommandLine = kMaxScriptLines - 1;
 
 enum class LineEnd {
   kCarriageReturn,  // the line ended with CR; more text may follow

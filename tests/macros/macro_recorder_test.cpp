@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace qp40 {
@@ -13,13 +14,13 @@ constexpr std::uint32_t kKeyA = 0x41;
 std::string ClickStop(MacroRecorder& recorder, std::uint32_t time) {
   recorder.Filter(kMsgLeftDown, 1, time);
   recorder.Filter(kMsgLeftUp, 0, time + 90);
-  return recorder.Toggle(time + 100);
+  return recorder.Toggle(time + 100).text;
 }
 
 TEST(MacroRecorderTest, KeyPressAndReleaseBecomeTwoLines) {
   MacroRecorder recorder(500);
   EXPECT_EQ(recorder.ButtonCaption(), "RECORD/PLAY");
-  EXPECT_EQ(recorder.Toggle(1000), "delay   ");
+  EXPECT_EQ(recorder.Toggle(1000).text, "delay   ");
   EXPECT_EQ(recorder.ButtonCaption(), "RECORD/STOP");
 
   const FilterResult down = recorder.Filter(kMsgKeyDown, kKeyA, 1100);
@@ -35,7 +36,8 @@ TEST(MacroRecorderTest, KeyPressAndReleaseBecomeTwoLines) {
   EXPECT_EQ(recorder.Filter(kMsgLeftUp, 0, 1450).preview, " 50  \r\n mouse                 ");
 
   // The wait after the press is cut to a multiple of 4 ms; the click on STOP is dropped.
-  EXPECT_EQ(recorder.Toggle(1500), "press         a    148  \r\nrelease         a    32  \r\n");
+  EXPECT_EQ(recorder.Toggle(1500).text,
+            "press         a    148  \r\nrelease         a    32  \r\n");
   EXPECT_EQ(recorder.ButtonCaption(), "RECORD/PLAY");
   EXPECT_EQ(recorder.Events().size(), 2u);
 }
@@ -81,7 +83,7 @@ TEST(MacroRecorderTest, StartAndStopAloneGiveNothing) {
   // A list shorter than the stop click is dropped whole.
   recorder.Toggle(200);
   recorder.Filter(kMsgLeftDown, 1, 210);
-  EXPECT_EQ(recorder.Toggle(220), "");
+  EXPECT_EQ(recorder.Toggle(220).text, "");
   EXPECT_TRUE(recorder.Events().empty());
 }
 
@@ -123,6 +125,51 @@ TEST(MacroRecorderTest, AFullListTakesNoMoreAndStopDropsItsLastTwoEvents) {
     ++lines;
   }
   EXPECT_EQ(lines, kMaxRecordedEvents - 2);
+}
+
+TEST(MacroRecorderTest, StopSaysWhenTheFullListCutTheRecording) {
+  struct Case {
+    std::size_t offered;  // events sent, the stop click's two included
+    bool cut;
+    std::size_t lines;
+  };
+  const Case cases[] = {
+      {kMaxRecordedEvents - 1, false, kMaxRecordedEvents - 3},
+      // The stop click fills the list exactly and is dropped as usual.
+      {kMaxRecordedEvents, false, kMaxRecordedEvents - 2},
+      // The click's release is lost: its press and an ordinary event are dropped instead.
+      {kMaxRecordedEvents + 1, true, kMaxRecordedEvents - 2},
+      {kMaxRecordedEvents + 2, true, kMaxRecordedEvents - 2},
+  };
+  for (const Case& c : cases) {
+    MacroRecorder recorder(0);
+    recorder.Toggle(0);
+    for (std::uint32_t i = 0; i + 2 < c.offered; ++i) {
+      recorder.Filter(i % 2 == 0 ? kMsgKeyDown : kMsgKeyUp, kKeyA, 10 * i);
+    }
+    recorder.Filter(kMsgLeftDown, 1, 10000);
+    recorder.Filter(kMsgLeftUp, 0, 10090);
+    // Messages the recorder never captures are not lost input, even on a full list.
+    recorder.Filter(0x0200, 0, 10095);
+    const ToggleResult stopped = recorder.Toggle(10100);
+    EXPECT_EQ(stopped.cut, c.cut) << c.offered;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(stopped.text.begin(), stopped.text.end(), '\n')),
+              c.lines)
+        << c.offered;
+
+    // The next recording starts without the loss; Clear forgets it as well.
+    recorder.Toggle(20000);
+    const ToggleResult next = recorder.Toggle(20100);
+    EXPECT_FALSE(next.cut) << c.offered;
+  }
+
+  MacroRecorder recorder(0);
+  recorder.Toggle(0);
+  for (std::uint32_t i = 0; i <= kMaxRecordedEvents; ++i) {
+    recorder.Filter(kMsgKeyDown, kKeyA, i);
+  }
+  recorder.Clear(500);
+  EXPECT_FALSE(recorder.Toggle(600).cut);
 }
 
 TEST(MacroRecorderTest, NothingIsRecordedWhileStopped) {

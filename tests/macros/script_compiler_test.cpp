@@ -28,6 +28,14 @@ Record RecordOf(const MacroBuffer& buffer, std::size_t index) {
   return record;
 }
 
+std::string Repeat(std::string_view line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) {
+    text += line;
+  }
+  return text;
+}
+
 // The examples of the macro editor's help text, one per line.
 constexpr std::string_view kHelpExamples =
     "press a  b  c  20\r\n"
@@ -99,6 +107,41 @@ TEST_F(ScriptCompilerTest, LinuxLineEndsCompileLikeCrLf) {
       "press a  b  c  20\npress M_Left -20 -30 100\njump 01 20\n"
       "string 04 30\ndelay 200\n";
   EXPECT_EQ(Compile(unix_text).buffer, Compile(kHelpExamples).buffer);
+}
+
+TEST_F(ScriptCompilerTest, LfCrLineEndsKeepLineNumbersAndJumpTargets) {
+  // A jump to line 3 stays only while the lines are numbered one per line end.
+  const std::string_view crlf = "press a 20\r\n\r\njump 03 20\r\n";
+  const std::string_view lfcr = "press a 20\n\r\n\rjump 03 20\n\r";
+  const CompileResult expected = Compile(crlf);
+  const CompileResult result = Compile(lfcr);
+  EXPECT_EQ(result.buffer, expected.buffer);
+  EXPECT_EQ(result.buffer[RecordOffset(1) + kRecordLine], 3);
+  EXPECT_EQ(result.buffer[RecordOffset(1) + kRecordParameters], 3);
+  EXPECT_TRUE(result.problems.empty());
+}
+
+TEST_F(ScriptCompilerTest, JumpTargetsReachTheLastLineACommandMayStandOn) {
+  const std::string blank = "\r\n";
+  struct Case {
+    std::string script;
+    std::uint8_t target;  // after the check
+  };
+  const Case cases[] = {
+      // Trailing blank lines count up to line 254, not beyond, and never wrap around.
+      {"jump 254 20\r\n" + Repeat(blank, 252), 254},
+      {"jump 254 20\r\n" + Repeat(blank, 251), 1},
+      {"jump 254 20\r\n" + Repeat(blank, 300), 254},
+      {"jump 255 20\r\n" + Repeat(blank, 300), 1},
+      // Line 255 holds no command: a jump there is repaired even when the script reaches it.
+      {"jump 255 20\r\n" + Repeat(blank, 253), 1},
+  };
+  for (const Case& c : cases) {
+    const CompileResult result = CompileScript(c.script, 3);
+    EXPECT_EQ(result.status, CompileStatus::kCompiled);
+    EXPECT_EQ(result.buffer[RecordOffset(0) + kRecordParameters], c.target)
+        << c.script.substr(0, 10) << " and " << (c.script.size() - 13) / 2 << " blank lines";
+  }
 }
 
 TEST_F(ScriptCompilerTest, UnknownFirstWordStopsWithLogLineAndMessage) {
@@ -185,7 +228,7 @@ TEST_F(ScriptCompilerTest, ProblemsCarryTheirKindLineAndWord) {
        {{Kind::kTooManyWords, 2, "", ">> ERROR: Macro script line 2 has more than 16 words !"}}},
       {many_lines,
        CompileStatus::kRefused,
-       {{Kind::kTooManyLines, 256, "", ">> ERROR: Macro script has more than 255 lines !"}}},
+       {{Kind::kTooManyLines, 255, "", ">> ERROR: Macro script has more than 255 lines !"}}},
       // A repaired jump is a problem of a script that still compiles.
       {"press a 20\r\njump 1 20\r\n",
        CompileStatus::kCompiled,
@@ -215,18 +258,55 @@ TEST_F(ScriptCompilerTest, ReportedProblemsAreLoggedInTheOrderFound) {
   EXPECT_EQ(env.notifier.messages, std::vector<std::string>{std::string(kCreateScriptError)});
 }
 
-TEST_F(ScriptCompilerTest, TwoHundredFiftyFiveLinesAndTrailingBlankLinesCompile) {
-  std::string script;
-  for (int i = 0; i < 255; ++i) {
-    script += "press a 20\r\n";
-  }
-  const CompileResult result = Compile(script + "\r\n\r\n");
+TEST_F(ScriptCompilerTest, TwoHundredFiftyFourCommandsAndTrailingBlankLinesCompile) {
+  const CompileResult result = Compile(Repeat("press a 20\r\n", 254) + "\r\n\r\n");
   EXPECT_EQ(result.status, CompileStatus::kCompiled);
-  EXPECT_EQ(result.records, 255u);
-  EXPECT_EQ(result.buffer[RecordOffset(253) + kRecordNext], 254);
+  EXPECT_EQ(result.records, 254u);
+  EXPECT_EQ(result.buffer[RecordOffset(252) + kRecordNext], 253);
   // The last record ends the chain rather than pointing at itself.
-  EXPECT_EQ(result.buffer[RecordOffset(254) + kRecordNext], 0);
-  EXPECT_EQ(result.buffer[RecordOffset(254) + kRecordLine], 255);
+  EXPECT_EQ(result.buffer[RecordOffset(253) + kRecordNext], 0);
+  EXPECT_EQ(result.buffer[RecordOffset(253) + kRecordLine], 254);
+}
+
+TEST_F(ScriptCompilerTest, NoCommandMayStandOnTheFreeRecordLine) {
+  const std::string blank = "\r\n";
+  const std::string command = "press a 20\r\n";
+  struct Case {
+    std::string script;
+    CompileStatus status;
+    std::size_t records;
+  };
+  const Case cases[] = {
+      {Repeat(blank, 253) + command, CompileStatus::kCompiled, 1},
+      {Repeat(command, 254) + blank, CompileStatus::kCompiled, 254},
+      {Repeat(blank, 255), CompileStatus::kCompiled, 0},
+      // Line 255 would carry the line byte 0xFF: refused, also as the script's only command,
+      // and also as the unstored text after the last break.
+      {Repeat(blank, 254) + command, CompileStatus::kRefused, 0},
+      {Repeat(command, 254) + command, CompileStatus::kRefused, 0},
+      {Repeat(command, 254) + "press a 20", CompileStatus::kRefused, 0},
+      {Repeat(blank, 254) + "pause", CompileStatus::kRefused, 0},
+  };
+  for (const Case& c : cases) {
+    env.sink.lines.clear();
+    env.notifier.messages.clear();
+    const std::string tail = c.script.substr(c.script.size() - 12);
+    const CompileResult result = Compile(c.script);
+    EXPECT_EQ(result.status, c.status) << tail;
+    EXPECT_EQ(result.records, c.records) << tail;
+    if (c.status == CompileStatus::kRefused) {
+      EXPECT_EQ(result.buffer, MacroBuffer{}) << tail;
+      EXPECT_EQ(result.problems,
+                (std::vector<ScriptProblem>{{ScriptProblemKind::kTooManyLines, 255, "",
+                                             ">> ERROR: Macro script has more than 255 lines !"}}))
+          << tail;
+      EXPECT_EQ(env.notifier.messages,
+                std::vector<std::string>{"ERROR: Macro script has more than 255 lines !"});
+    } else {
+      EXPECT_TRUE(result.problems.empty()) << tail;
+      EXPECT_TRUE(env.notifier.messages.empty()) << tail;
+    }
+  }
 }
 
 }  // namespace

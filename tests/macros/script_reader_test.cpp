@@ -80,5 +80,30 @@ TEST(LineEndsTest, BareLineFeedsBecomeCrLf) {
   EXPECT_EQ(NormaliseLineEnds(""), "");
 }
 
+TEST(LineEndsTest, EachKindOfLineEndIsOneCrLf) {
+  struct Case {
+    std::string_view text;
+    std::string_view normalised;
+  };
+  const Case cases[] = {
+      {"a\r\nb", "a\r\nb"},
+      {"a\nb", "a\r\nb"},
+      {"a\rb", "a\rb"},
+      {"a\n\rb", "a\r\nb"},
+      {"a\n\r\n\rb", "a\r\n\r\nb"},
+      // Pairs are taken from the left: CR LF then a lone CR, LF CR then a lone LF.
+      {"a\r\n\rb", "a\r\n\rb"},
+      {"a\n\r\nb", "a\r\n\r\nb"},
+      {"\n\r", "\r\n"},
+      {"a\n", "a\r\n"},
+      {"\r", "\r"},
+  };
+  for (const Case& c : cases) {
+    const std::string once = NormaliseLineEnds(c.text);
+    EXPECT_EQ(once, c.normalised) << testing::PrintToString(std::string(c.text));
+    EXPECT_EQ(NormaliseLineEnds(once), once) << testing::PrintToString(std::string(c.text));
+  }
+}
+
 }  // namespace
 }  // namespace qp40
