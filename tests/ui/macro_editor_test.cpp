@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -19,6 +20,7 @@
 #include "keys/name_tables.h"
 #include "macros/macro_listing.h"
 #include "support/temp_folder.h"
+#include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
 #include "ui/macro_editor/macro_edit_dialog.h"
 #include "ui/main/main_dialog_ids.h"
@@ -142,6 +144,25 @@ TEST_F(MacroEditorTest, SaveThenLoadOfMacroFiveListsTheScriptFromItsBlocks) {
   EXPECT_EQ(logic->CommandText(), *listing);
   EXPECT_EQ(rig.LogLines().back(), "iMarco=5, iMacroBlockID=74");
   EXPECT_FALSE(logic->Unsaved());
+}
+
+TEST_F(MacroEditorTest, StoreAndLoadShowTheirPagesInTheBusyDialog) {
+  CDialogMacroEdit& editor = Editor();
+  Type("press a  b  c  20\ndelay 200\n");
+  for (const int id : {kIdMacroSaveOnboard, kIdMacroLoadOnboard}) {
+    SCOPED_TRACE(id);
+    int pages_seen = 0;
+    // Runs whenever the busy dialog lets the window repaint.
+    QTimer probe;
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      if (auto* busy = editor.findChild<BusyDialog*>()) pages_seen = busy->PagesDone();
+    });
+    probe.start();
+    Click(id);
+    EXPECT_EQ(pages_seen, 128);
+    EXPECT_EQ(editor.findChild<BusyDialog*>(), nullptr);
+  }
 }
 
 TEST_F(MacroEditorTest, NotReadyKeepsThePaneAndMessagesAccumulateUntilHelpOrClear) {
