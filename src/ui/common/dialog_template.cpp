@@ -63,6 +63,19 @@ QWidget* CreateControl(QWidget& dialog, const ControlEntry& entry) {
       return new QGroupBox(caption, &dialog);
     case ControlKind::kLogEdit:
       return new LogPane(&dialog);
+    case ControlKind::kTextEdit: {
+      auto* edit = new QPlainTextEdit(&dialog);
+      edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      edit->setTabChangesFocus(true);
+      return edit;
+    }
+    case ControlKind::kEditableCombo: {
+      auto* combo = new QComboBox(&dialog);
+      combo->setEditable(true);
+      // What the user types picks no entry; it never becomes one.
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      return combo;
+    }
     case ControlKind::kColorButton:
       return new CClrButton(caption, &dialog);
     case ControlKind::kProgressBar:
@@ -97,7 +110,7 @@ void BuildDialog(QWidget& dialog, const DialogTemplate& dialog_template) {
       control->setObjectName(QStringLiteral("id%1").arg(entry.id));
     }
     QRect rect = units.ToPixels(entry.x, entry.y, entry.width, entry.height);
-    if (entry.kind == ControlKind::kDropDownList) {
+    if (entry.kind == ControlKind::kDropDownList || entry.kind == ControlKind::kEditableCombo) {
       // The template's height is that of the opened list; the closed box is one line high.
       rect.setHeight(control->sizeHint().height());
     }

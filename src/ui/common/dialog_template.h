@@ -20,8 +20,10 @@ enum class ControlKind {
   kStaticText,
   kCenteredText,
   kGroupBox,
-  kLogEdit,      // multi-line edit with a vertical scroll bar
-  kColorButton,  // owner-drawn key button
+  kLogEdit,        // multi-line edit with a vertical scroll bar
+  kTextEdit,       // multi-line plain-text edit with a vertical scroll bar that takes Return
+  kEditableCombo,  // a combo box with an edit field; its height is the list's, like kDropDownList
+  kColorButton,    // owner-drawn key button
   kProgressBar,
 };
 

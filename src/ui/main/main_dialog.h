@@ -121,6 +121,7 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void OnBackupProfiles();
   void OnCloseAndReboot();
   void OnRestoreFactorySettings();
+  void OnMacroScriptEdit();
   void OnBoardTypeChanged(int index);
   void OnPathTypeChanged(int index);
   void OnUsbTypeChanged(int index);

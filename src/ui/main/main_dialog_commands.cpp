@@ -3,11 +3,13 @@
 #include <QFile>
 #include <QPushButton>
 
+#include "editing/macro_editor_logic.h"
 #include "keys/board_settings_names.h"
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
 #include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
+#include "ui/macro_editor/macro_edit_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/main/main_dialog_ids.h"
 #include "ui/main/small_dialogs.h"
@@ -32,6 +34,7 @@ void CMorvelDlg::ConnectCommands() {
   on_click(kIdBackupProfiles, &CMorvelDlg::OnBackupProfiles);
   on_click(kIdCloseReboot, &CMorvelDlg::OnCloseAndReboot);
   on_click(kIdRestoreFactory, &CMorvelDlg::OnRestoreFactorySettings);
+  on_click(kIdMacroScriptEdit, &CMorvelDlg::OnMacroScriptEdit);
 
   // Only a choice the user makes counts; the layout selecting entries itself changes nothing.
   connect(board_list_, &QComboBox::activated, this, &CMorvelDlg::OnBoardTypeChanged);
@@ -58,6 +61,12 @@ void CMorvelDlg::OnLoadProfilesOnboard() {
   LoadFromKeypad(busy);
   services_.config.current_profile = 0;
   SetEditProfileCaption("Edit Profile %d", 1);
+}
+
+void CMorvelDlg::OnMacroScriptEdit() {
+  MacroEditorLogic logic(editing_session_, services_.link, services_.log, services_.notifier);
+  CDialogMacroEdit editor(logic, services_.link, services_.prompts, this);
+  services_.prompts.RunModal(editor);
 }
 
 void CMorvelDlg::OnEditProfile() {
