@@ -10,12 +10,13 @@
 namespace qp40::sim {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, FaultKind>, 5> kFaultNames = {{
+constexpr std::array<std::pair<std::string_view, FaultKind>, 6> kFaultNames = {{
     {"drop", FaultKind::kDrop},
     {"status", FaultKind::kStatus},
     {"echo", FaultKind::kEcho},
     {"late", FaultKind::kLate},
     {"gone", FaultKind::kGone},
+    {"flip", FaultKind::kFlip},
 }};
 
 }  // namespace
@@ -44,7 +45,7 @@ std::string CheckFault(std::string_view text) {
   // Appended piece by piece: g++ 12 at -O3 misreads "'" + string as an overlapping copy.
   std::string problem = "'";
   problem.append(text);
-  problem.append("' is not KIND@N (KIND: drop, status, echo, late or gone; N from 1)");
+  problem.append("' is not KIND@N (KIND: drop, status, echo, late, gone or flip; N from 1)");
   return problem;
 }
 

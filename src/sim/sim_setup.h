@@ -21,7 +21,7 @@ struct SimOptions {
   std::uint32_t latency_us = 0;
 };
 
-// One fault of --sim-fault: KIND@N, with KIND one of drop, status, echo, late, gone and N the
+// One fault of --sim-fault: KIND@N, with KIND one of drop, status, echo, late, gone, flip and N the
 // 1-based number of the request it hits. Nothing for anything else.
 std::optional<Fault> ParseFault(std::string_view text);
 

@@ -110,6 +110,11 @@ bool VirtualKeypad::Execute(const ConfigReport& request, ConfigReport& reply) {
                      [](std::uint8_t old_byte, std::uint8_t new_byte) {
                        return static_cast<std::uint8_t>(old_byte & new_byte);
                      });
+      if (HasFault(FaultKind::kFlip)) {
+        // A worn flash cell: the write is acknowledged, but the page reads back with the lowest
+        // bit of its first byte flipped.
+        data[0] ^= 0x01;
+      }
       return true;
     }
     case kCmdPrepareBlock: {

@@ -21,6 +21,7 @@ enum class FaultKind {
   kEcho,    // reply with a wrong sequence echo
   kLate,    // the reply is queued only after the tool's read has timed out
   kGone,    // from that request on, the keypad is gone
+  kFlip,    // the page that request writes is acknowledged but stored with one bit flipped
 };
 
 // A fault on the N-th request the keypad receives (1-based; every try counts).

@@ -21,12 +21,17 @@ struct FaultListRow {
   std::string error;
 };
 
-const std::string kKinds = " is not KIND@N (KIND: drop, status, echo, late or gone; N from 1)";
+const std::string kKinds =
+    " is not KIND@N (KIND: drop, status, echo, late, gone or flip; N from 1)";
 
 const FaultListRow kFaultListRows[] = {
     {"drop@1", {{FaultKind::kDrop, 1}}, ""},
-    {"status@9,echo@2,late@3,gone@4",
-     {{FaultKind::kStatus, 9}, {FaultKind::kEcho, 2}, {FaultKind::kLate, 3}, {FaultKind::kGone, 4}},
+    {"status@9,echo@2,late@3,gone@4,flip@7",
+     {{FaultKind::kStatus, 9},
+      {FaultKind::kEcho, 2},
+      {FaultKind::kLate, 3},
+      {FaultKind::kGone, 4},
+      {FaultKind::kFlip, 7}},
      ""},
     {"drop@0018446744073709551615",
      {{FaultKind::kDrop, std::numeric_limits<std::uint64_t>::max()}},

@@ -166,5 +166,23 @@ TEST(VirtualKeypadTest, RefusedWriteLeavesThePage) {
   EXPECT_EQ(keypad.BlockData(0x50)[0], 0xFF);
 }
 
+TEST(VirtualKeypadTest, FlipFaultAcknowledgesTheWriteButStoresOneBitWrong) {
+  VirtualKeypad keypad;
+  keypad.AddFault({FaultKind::kFlip, 3});
+  keypad.HandleRequest(MakeRequest(kCmdPrepareBlock, 0x50, Filler(), 0, 0, 0));
+  const Payload data = PagePattern(0x50, 4);
+  const auto clean =
+      keypad.HandleRequest(MakeRequest(kCmdWritePage, 0x50, data, 3, kLastPageField, 1));
+  const auto flipped =
+      keypad.HandleRequest(MakeRequest(kCmdWritePage, 0x50, data, 4, kLastPageField, 2));
+
+  ASSERT_TRUE(clean && flipped);
+  EXPECT_EQ((*flipped)[kStatusByte], kStatusAccepted);
+  EXPECT_EQ(PayloadOf(*keypad.HandleRequest(ReadPage(0x50, 3))), data);
+  Payload expected = data;
+  expected[0] ^= 0x01;
+  EXPECT_EQ(PayloadOf(*keypad.HandleRequest(ReadPage(0x50, 4))), expected);
+}
+
 }  // namespace
 }  // namespace qp40::sim

@@ -25,7 +25,7 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
           ->type_name("[=IMAGE]");
   app.add_option("--sim-fault", fault_texts,
                  "With --simulate: make the virtual keypad misbehave on the N-th request "
-                 "(1-based, every try counts). KIND: drop, status, echo, late, gone")
+                 "(1-based, every try counts). KIND: drop, status, echo, late, gone, flip")
       ->delimiter(',')
       ->type_name("KIND@N[,KIND@N...]")
       ->check(CLI::Validator(sim::CheckFault, ""))
