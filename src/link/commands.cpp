@@ -37,6 +37,10 @@ void KeypadLink::NotifyPage() {
 int KeypadLink::ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize> destination) {
   int failed_pages = 0;
   for (std::size_t page = 0; page < kPagesPerBlock; ++page) {
+    if (device_gone_) {
+      // The pages an unplugged keypad can no longer send count as failed, without a try each.
+      return failed_pages + static_cast<int>(kPagesPerBlock - page);
+    }
     // The payload of a read request is left as the previous request had it.
     request_[kReportIdByte] = kReportId;
     request_[kCommandByte] = kCmdReadPage;
@@ -59,6 +63,9 @@ int KeypadLink::ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize
 int KeypadLink::WriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> source) {
   int failed_pages = 0;
   for (std::size_t page = 0; page < kPagesPerBlock; ++page) {
+    if (device_gone_) {
+      return failed_pages + static_cast<int>(kPagesPerBlock - page);
+    }
     request_[kReportIdByte] = kReportId;
     request_[kCommandByte] = kCmdWritePage;
     request_[kArgumentByte] = block;

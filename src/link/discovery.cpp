@@ -73,6 +73,8 @@ bool KeypadLink::OpenKeypad(const std::string& path) {
   }
   reader_ = std::move(read.channel);
   writer_ = std::move(write.channel);
+  open_path_ = path;
+  device_gone_ = false;
   return true;
 }
 
@@ -89,6 +91,7 @@ bool KeypadLink::AttachKeypad() {
 void KeypadLink::CloseKeypad() {
   reader_.reset();
   writer_.reset();
+  open_path_.clear();
 }
 
 }  // namespace qp40

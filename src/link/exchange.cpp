@@ -4,6 +4,12 @@
 namespace qp40 {
 
 bool KeypadLink::ExchangeReport() {
+  if (device_gone_) {
+    // Nothing can reach an unplugged keypad; its loss is logged once, where it was found.
+    if (request_[kCommandByte] == kCmdReboot) return true;
+    ++failed_exchange_count_;
+    return false;
+  }
   for (int attempt = 0; attempt < kTriesPerExchange; ++attempt) {
     request_[kLeadByte] = kLeadValue;
     request_[kHeaderByte] = kHeaderValue;
@@ -21,9 +27,17 @@ bool KeypadLink::ExchangeReport() {
         // The keypad restarts instead of answering.
         return true;
       }
-      // A vanished keypad fails the try at once instead of waiting out the time-out.
-      accepted = sent == SendStatus::kSent &&
-                 reader_->Receive(reply_, kReplyTimeoutMs) == ReceiveStatus::kReceived &&
+      const ReceiveStatus received = sent == SendStatus::kSent
+                                         ? reader_->Receive(reply_, kReplyTimeoutMs)
+                                         : ReceiveStatus::kDeviceGone;
+      if (received == ReceiveStatus::kDeviceGone) {
+        // An unplugged keypad does not come back by trying again: the exchange ends here.
+        ++tx_error_count_;
+        device_gone_ = true;
+        CloseKeypad();
+        break;
+      }
+      accepted = received == ReceiveStatus::kReceived &&
                  reply_[kSequenceLowByte] == request_[kSequenceLowByte] &&
                  reply_[kStatusByte] == kStatusAccepted;
     } else if (reboot) {

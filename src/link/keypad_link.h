@@ -35,7 +35,14 @@ class KeypadLink {
   // Closes whichever channel is open.
   void CloseKeypad();
   bool IsOpen() const { return reader_ != nullptr && writer_ != nullptr; }
+  // The path the open keypad was opened on; empty when none is open.
+  const std::string& OpenPath() const { return open_path_; }
   const std::array<std::string, kMaxMatchingPaths>& MatchingPaths() const { return paths_; }
+
+  // True once a send or receive has reported the keypad gone (it was unplugged): the channels
+  // are closed then, and every exchange fails at once, without a try, until a keypad is opened
+  // again. Block operations stop at that point.
+  bool DeviceGone() const { return device_gone_; }
 
   // The connected flag: set by the window after a successful attach, cleared on reboot.
   bool Connected() const { return connected_; }
@@ -44,7 +51,8 @@ class KeypadLink {
   // --- Report exchange ---
   // Sends the request buffer and waits for a matching reply, up to three tries. Writes request
   // bytes 1, 2, 39 and 40 itself. True when a reply with status 0x55 and the request's sequence
-  // low byte arrived (it is then in Reply()), or at once for the reboot command.
+  // low byte arrived (it is then in Reply()), or at once for the reboot command. A keypad
+  // reported gone ends the tries at once (see DeviceGone()).
   bool ExchangeReport();
   ConfigReport& Request() { return request_; }
   const ConfigReport& Reply() const { return reply_; }
@@ -81,7 +89,9 @@ class KeypadLink {
   std::array<std::string, kMaxMatchingPaths> paths_{};
   std::unique_ptr<ReadChannel> reader_;
   std::unique_ptr<WriteChannel> writer_;
+  std::string open_path_;
   bool connected_ = false;
+  bool device_gone_ = false;
 
   ConfigReport request_{};
   ConfigReport reply_{};

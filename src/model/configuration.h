@@ -79,6 +79,8 @@ struct Configuration {
   std::uint8_t current_profile = 0;
   std::uint8_t profile_block_number = kProfileBlock;
   std::uint32_t loaded_backup_type = 0;
+
+  bool operator==(const Configuration&) const = default;
 };
 
 // Told when the records on screen may have changed; the window relabels its key grid.

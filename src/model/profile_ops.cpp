@@ -23,6 +23,13 @@ int StoreBlock(KeypadLink& link, std::uint8_t block,
   return link.WriteBlock(block, data);
 }
 
+// One block of a save and the log line that follows it.
+struct SavedBlock {
+  std::uint8_t block;
+  std::span<const std::uint8_t, kBlockSize> data;
+  std::string log_line;
+};
+
 }  // namespace
 
 TransferReport LoadConfiguration(Configuration& config, KeypadLink& link, Log& log,
@@ -36,6 +43,7 @@ TransferReport LoadConfiguration(Configuration& config, KeypadLink& link, Log& l
   report.failed_pages += link.ReadBlock(kStringBlockFirst, FirstHalf(config.string_unit_table));
   report.failed_pages += link.ReadBlock(kStringBlockSecond, SecondHalf(config.string_unit_table));
   link.ReadDeviceId();
+  report.device_gone = link.DeviceGone();
   // The profile number is in place before the grid is relabelled, so the window never shows
   // the records of profile 1 under the number of the profile edited before.
   config.current_profile = 0;
@@ -62,18 +70,28 @@ void SelectProfile(Configuration& config, std::uint8_t profile, LabelRefresher& 
 TransferReport SaveConfiguration(Configuration& config, KeypadLink& link, Log& log) {
   MergeWorkingCopy(config, ProfileSwitchCopy::kAllProfiles);
 
+  const SavedBlock blocks[] = {
+      {config.profile_block_number, config.profile_image,
+       FormatText(">> Save Profile %d to Device #%d", config.current_profile,
+                  config.profile_block_number)},
+      {kBurstBlockFirst, FirstHalf(config.burst_table),
+       FormatText(">> Save Burst Data to Device #%d", kBurstBlockFirst)},
+      {kBurstBlockSecond, SecondHalf(config.burst_table),
+       FormatText(">> Save Burst Data to Device #%d", kBurstBlockSecond)},
+      {kStringBlockFirst, FirstHalf(config.string_unit_table),
+       FormatText(">> Save String Data to Device #%d", kStringBlockFirst)},
+      {kStringBlockSecond, SecondHalf(config.string_unit_table),
+       FormatText(">> Save String Data to Device #%d", kStringBlockSecond)},
+  };
   TransferReport report;
-  report.failed_pages += StoreBlock(link, config.profile_block_number, config.profile_image);
-  log.AppendLog(FormatText(">> Save Profile %d to Device #%d", config.current_profile,
-                           config.profile_block_number));
-  report.failed_pages += StoreBlock(link, kBurstBlockFirst, FirstHalf(config.burst_table));
-  log.AppendLog(FormatText(">> Save Burst Data to Device #%d", kBurstBlockFirst));
-  report.failed_pages += StoreBlock(link, kBurstBlockSecond, SecondHalf(config.burst_table));
-  log.AppendLog(FormatText(">> Save Burst Data to Device #%d", kBurstBlockSecond));
-  report.failed_pages += StoreBlock(link, kStringBlockFirst, FirstHalf(config.string_unit_table));
-  log.AppendLog(FormatText(">> Save String Data to Device #%d", kStringBlockFirst));
-  report.failed_pages += StoreBlock(link, kStringBlockSecond, SecondHalf(config.string_unit_table));
-  log.AppendLog(FormatText(">> Save String Data to Device #%d", kStringBlockSecond));
+  for (const SavedBlock& saved : blocks) {
+    report.failed_pages += StoreBlock(link, saved.block, saved.data);
+    if (link.DeviceGone()) {
+      report.device_gone = true;
+      break;
+    }
+    log.AppendLog(saved.log_line);
+  }
   return report;
 }
 

@@ -12,6 +12,8 @@ namespace qp40 {
 // the window uses the count to warn before writing back data that was never read.
 struct TransferReport {
   int failed_pages = 0;
+  // The keypad went away during the transfer; the rest of it was not tried.
+  bool device_gone = false;
 };
 
 // Reads the profile block, burst table, string unit table and identity; shows User Profile 1.
@@ -22,7 +24,8 @@ TransferReport LoadConfiguration(Configuration& config, KeypadLink& link, Log& l
 // selecting the current profile reverts it to the profile image.
 void SelectProfile(Configuration& config, std::uint8_t profile, LabelRefresher& refresher);
 
-// Writes the profile block, burst table and string unit table back to the keypad.
+// Writes the profile block, burst table and string unit table back to the keypad. A keypad that
+// goes away ends the save at that point.
 TransferReport SaveConfiguration(Configuration& config, KeypadLink& link, Log& log);
 
 }  // namespace qp40

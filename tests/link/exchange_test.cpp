@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "link/keypad_link.h"
@@ -154,22 +155,35 @@ TEST_F(ExchangeTest, RebootReturnsAtOnceAndLeavesTheSequenceNumber) {
   EXPECT_EQ(link.TxErrorCount(), 0);
 }
 
-TEST_F(ExchangeTest, VanishedDeviceFailsEachTryWithoutWaiting) {
-  PrepareReadRequest(0);
-  // Send reports the device gone: no receive may follow.
-  for (int i = 0; i < 3; ++i) {
-    transport.ExpectSend(ReadRequest(0, 0), SendStatus::kDeviceGone);
-  }
-  EXPECT_FALSE(link.ExchangeReport());
+TEST_F(ExchangeTest, VanishedDeviceEndsTheExchangeAndEveryLaterOneUntilReopened) {
+  for (const bool on_send : {true, false}) {
+    SCOPED_TRACE(on_send ? "gone on send" : "gone on receive");
+    capture.sink.lines.clear();
+    const std::uint16_t errors = link.TxErrorCount();
+    // One try only: a second would find no scripted step.
+    PrepareReadRequest(0);
+    if (on_send) {
+      transport.ExpectSend(ReadRequest(0, 0), SendStatus::kDeviceGone);
+    } else {
+      transport.ExpectSend(ReadRequest(0, 0)).VanishOnReceive();
+    }
+    EXPECT_FALSE(link.ExchangeReport());
+    EXPECT_TRUE(link.DeviceGone());
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(link.TxErrorCount(), errors + 1);
 
-  // Receive reports it gone.
-  for (int i = 0; i < 3; ++i) {
-    transport.ExpectSend(ReadRequest(0, 0)).VanishOnReceive();
-  }
-  EXPECT_FALSE(link.ExchangeReport());
+    // Later exchanges reach nothing and log nothing more; a reboot still counts as done.
+    EXPECT_FALSE(link.ExchangeReport());
+    link.Request()[kCommandByte] = kCmdReboot;
+    EXPECT_TRUE(link.ExchangeReport());
+    EXPECT_EQ(capture.sink.lines,
+              (std::vector<std::string>{">> Tx ERROR: " + std::to_string(errors + 1)}));
+    EXPECT_EQ(link.SequenceNumber(), 0);
 
-  EXPECT_EQ(capture.sink.lines, (std::vector<std::string>{">> Tx ERROR: 3", ">> Tx ERROR: 6"}));
-  EXPECT_EQ(link.SequenceNumber(), 0);
+    // A keypad opened again is no longer gone.
+    ASSERT_TRUE(link.OpenKeypad("keypad"));
+    EXPECT_FALSE(link.DeviceGone());
+  }
 }
 
 TEST(ExchangeWithoutKeypadTest, FailsThreeTriesWithoutTouchingATransport) {

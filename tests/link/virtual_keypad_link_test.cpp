@@ -121,16 +121,20 @@ TEST_F(VirtualKeypadLinkTest, KeypadThatNeverAnswersEndsEveryExchangeAfterThreeT
   EXPECT_EQ(capture.sink.lines.size(), 1u);
 }
 
-TEST_F(VirtualKeypadLinkTest, VanishedKeypadFailsAtOnceWithoutReachingIt) {
+TEST_F(VirtualKeypadLinkTest, VanishedKeypadStopsTheBlockAtTheFirstGoneAnswer) {
   keypad.AddFault({FaultKind::kGone, 3});
   Block destination{};
 
   EXPECT_EQ(link.ReadBlock(kBlock, destination), 62);
 
   EXPECT_EQ(keypad.RequestCount(), 3u);
-  EXPECT_EQ(capture.sink.Count("ERROR: READ Device "), 62);
-  EXPECT_EQ(link.TxErrorCount(), 62 * 3);
+  EXPECT_EQ(capture.sink.Count("ERROR: READ Device "), 1);
+  EXPECT_EQ(link.TxErrorCount(), 1);
+  EXPECT_TRUE(link.DeviceGone());
   EXPECT_TRUE(PageEquals(destination, keypad.BlockData(kBlock), 1));
+  // Nothing more goes out for the other blocks either.
+  EXPECT_EQ(link.WriteBlock(kBlock, destination), 64);
+  EXPECT_EQ(keypad.RequestCount(), 3u);
 
   // It is no longer listed either.
   link.CloseKeypad();

@@ -221,12 +221,37 @@ TEST_F(ProfileOpsTest, FailedPagesAreCountedAndTheLogLinesStillWritten) {
   EXPECT_EQ(Load().failed_pages, 1);
   EXPECT_EQ(env.sink.lines.back(), ">> Firmware Version: v 5");
 
-  keypad.SetGone(true);
+  // A keypad refusing every write: each block fails, and each still gets its line.
+  for (std::uint64_t request = keypad.RequestCount() + 1; request < keypad.RequestCount() + 1000;
+       ++request) {
+    keypad.AddFault({sim::FaultKind::kStatus, request});
+  }
   const std::size_t lines_before = env.sink.lines.size();
-  EXPECT_EQ(Save().failed_pages, 5 * 64);
+  const TransferReport refused = Save();
+  EXPECT_EQ(refused.failed_pages, 5 * 64);
+  EXPECT_FALSE(refused.device_gone);
   const std::vector<std::string> lines = LinesFrom(lines_before);
   EXPECT_NE(std::find(lines.begin(), lines.end(), ">> Save Profile 0 to Device #28"), lines.end());
   EXPECT_EQ(lines.back(), ">> Save String Data to Device #33");
+}
+
+TEST_F(ProfileOpsTest, AKeypadThatGoesAwayEndsTheSaveAtItsFirstGoneAnswer) {
+  PutSampleOnKeypad(0xFF);
+  Load();
+  // The profile block (prepare and 64 pages) goes through; the keypad vanishes in the burst
+  // block's fourth page.
+  const std::uint64_t first = keypad.RequestCount() + 1;
+  keypad.AddFault({sim::FaultKind::kGone, first + 65 + 4});
+  const std::size_t lines_before = env.sink.lines.size();
+
+  const TransferReport report = Save();
+
+  EXPECT_TRUE(report.device_gone);
+  EXPECT_EQ(report.failed_pages, 64 - 3);
+  EXPECT_EQ(keypad.RequestCount(), first + 65 + 4);
+  EXPECT_EQ(LinesFrom(lines_before),
+            (std::vector<std::string>{">> Save Profile 0 to Device #28", ">> Tx ERROR: 1",
+                                      "ERROR:WRITE Device "}));
 }
 
 TEST_F(ProfileOpsTest, FullBackupOfAKeypadConfigurationSurvivesLoadAndSaveAgain) {
