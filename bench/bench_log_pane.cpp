@@ -47,6 +47,9 @@ class NoPrompts final : public qp40::UserPrompts {
  public:
   void ShowMessage(QWidget*, const QString&) override {}
   bool AskOkCancel(QWidget*, const QString&) override { return false; }
+  int Choose(QWidget*, const QString&, const QStringList& answers) override {
+    return static_cast<int>(answers.size()) - 1;
+  }
   std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&) override {
     return std::nullopt;
   }

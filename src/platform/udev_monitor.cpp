@@ -3,6 +3,7 @@
 #include <libudev.h>
 
 #include <cstring>
+#include <optional>
 
 namespace qp40 {
 
@@ -10,9 +11,11 @@ namespace {
 
 constexpr const char* kHidrawSubsystem = "hidraw";
 
-bool IsAddOrRemove(const char* action) {
-  return action != nullptr &&
-         (std::strcmp(action, "add") == 0 || std::strcmp(action, "remove") == 0);
+std::optional<DeviceNotice::Change> ChangeOf(const char* action) {
+  if (action == nullptr) return std::nullopt;
+  if (std::strcmp(action, "add") == 0) return DeviceNotice::Change::kAdded;
+  if (std::strcmp(action, "remove") == 0) return DeviceNotice::Change::kRemoved;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -39,15 +42,18 @@ int UdevHidrawMonitor::Fd() const {
   return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : -1;
 }
 
-int UdevHidrawMonitor::DrainNotices() {
-  if (monitor_ == nullptr) return 0;
-  int changes = 0;
+std::vector<DeviceNotice> UdevHidrawMonitor::DrainNotices() {
+  std::vector<DeviceNotice> notices;
+  if (monitor_ == nullptr) return notices;
   // The monitor's socket does not block: receiving stops when no notice is left.
   while (udev_device* device = udev_monitor_receive_device(monitor_)) {
-    if (IsAddOrRemove(udev_device_get_action(device))) ++changes;
+    if (const auto change = ChangeOf(udev_device_get_action(device))) {
+      const char* node = udev_device_get_devnode(device);
+      notices.push_back({*change, node != nullptr ? node : ""});
+    }
     udev_device_unref(device);
   }
-  return changes;
+  return notices;
 }
 
 }  // namespace qp40

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "link/device_notice.h"
+
 struct udev;
 struct udev_monitor;
 
@@ -20,8 +24,9 @@ class UdevHidrawMonitor {
   bool Valid() const { return monitor_ != nullptr; }
   // The descriptor that becomes readable when notices wait; -1 when not valid.
   int Fd() const;
-  // Receives every waiting notice without blocking; returns how many added or removed a device.
-  int DrainNotices();
+  // Receives every waiting notice without blocking; returns those that added or removed a
+  // device node, in order.
+  std::vector<DeviceNotice> DrainNotices();
 
  private:
   udev* udev_ = nullptr;

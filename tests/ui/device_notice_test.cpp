@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <string>
 #include <vector>
 
 #include "ui/common/busy_dialog.h"
@@ -11,27 +12,34 @@
 namespace qp40 {
 namespace {
 
-TEST(DeviceNotices, EachAddOrRemoveRunsTheHandlerWithEventType7) {
+TEST(DeviceNotices, EachAddOrRemoveRunsTheHandlerWithEventType7AndRemovalsNameTheirNode) {
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
-  // Each byte in the pipe stands for one notice; 'a' and 'r' add or remove, 'c' only changes.
+  // Each byte in the pipe stands for one notice of node /dev/hidraw<n>: 'a' adds, 'r' removes.
   const auto drain = [read_end = fds[0]] {
-    char notices[16];
-    const ssize_t count = read(read_end, notices, sizeof notices);
-    int changes = 0;
-    for (ssize_t i = 0; i < count; ++i) changes += notices[i] != 'c';
-    return changes;
+    char bytes[16];
+    const ssize_t count = read(read_end, bytes, sizeof bytes);
+    std::vector<DeviceNotice> notices;
+    for (ssize_t i = 0; i < count; ++i) {
+      const auto change =
+          bytes[i] == 'r' ? DeviceNotice::Change::kRemoved : DeviceNotice::Change::kAdded;
+      notices.push_back({change, "/dev/hidraw" + std::to_string(i)});
+    }
+    return notices;
   };
-  std::vector<int> events;
-  DeviceNoticeListener listener(fds[0], drain, [&events](int type) { events.push_back(type); });
+  std::vector<std::string> calls;
+  DeviceNoticeListener listener(
+      fds[0], drain,
+      {[&calls](int type) { calls.push_back("change " + std::to_string(type)); },
+       [&calls](const std::string& node) { calls.push_back("removed " + node); }});
 
-  ASSERT_EQ(write(fds[1], "acr", 3), 3);
-  for (int i = 0; i < 10 && events.empty(); ++i) QCoreApplication::processEvents();
-  EXPECT_EQ(events, std::vector<int>({7, 7}));
+  ASSERT_EQ(write(fds[1], "ar", 2), 2);
+  for (int i = 0; i < 10 && calls.empty(); ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(calls, (std::vector<std::string>{"change 7", "removed /dev/hidraw1", "change 7"}));
 
   // Nothing waiting: nothing runs.
   QCoreApplication::processEvents();
-  EXPECT_EQ(events.size(), 2u);
+  EXPECT_EQ(calls.size(), 3u);
   close(fds[0]);
   close(fds[1]);
 }

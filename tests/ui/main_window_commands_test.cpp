@@ -187,8 +187,11 @@ TEST_F(BackupFiles, BackupProfilesWritesAFullBackupThatLoadBackupRestores) {
   dialog.RefreshKeyLabels();
   ASSERT_EQ(dialog.KeyButton(1, 1)->text(), "b");
 
+  // The edit is not on the keypad: the load asks before dropping it.
   rig.prompts.open_answer = path;
+  rig.prompts.choice_answers = {"Discard"};
   Click(dialog, kIdLoadBackup);
+  EXPECT_EQ(rig.prompts.choices.size(), 1u);
   EXPECT_EQ(dialog.KeyButton(1, 1)->text(), original);
   EXPECT_EQ(Caption(dialog, kIdEditProfile), "Load Profile 1");
   const auto lines = rig.LogLines();

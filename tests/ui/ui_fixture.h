@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDialog>
 #include <QString>
 #include <deque>
@@ -34,6 +36,16 @@ class ScriptedPrompts final : public UserPrompts {
     questions.push_back(text);
     return answer_ok;
   }
+  // Takes the next scripted answer; without one, the last answer (as Escape would).
+  int Choose(QWidget*, const QString& text, const QStringList& answers) override {
+    choices.push_back(text + " [" + answers.join('|') + "]");
+    if (choice_answers.empty()) return static_cast<int>(answers.size()) - 1;
+    const QString answer = choice_answers.front();
+    choice_answers.pop_front();
+    const auto index = static_cast<int>(answers.indexOf(answer));
+    EXPECT_GE(index, 0) << answer.toStdString() << " is not among the answers";
+    return index < 0 ? static_cast<int>(answers.size()) - 1 : index;
+  }
   std::optional<QString> OpenFileName(QWidget*, const QString& filter,
                                       const QString& suffix) override {
     file_filters.push_back(filter + "|" + suffix);
@@ -53,6 +65,10 @@ class ScriptedPrompts final : public UserPrompts {
 
   std::vector<QString> messages;
   std::vector<QString> questions;
+  // Each Choose question with its answers, e.g. "text [Save|Discard|Cancel]".
+  std::vector<QString> choices;
+  // The answers (button texts) the user gives to Choose questions, in order.
+  std::deque<QString> choice_answers;
   std::vector<QString> file_filters;
   std::vector<QString> dialog_titles;
   bool answer_ok = false;

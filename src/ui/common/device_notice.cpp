@@ -4,13 +4,12 @@
 
 namespace qp40 {
 
-DeviceNoticeListener::DeviceNoticeListener(int fd, std::function<int()> drain,
-                                           std::function<void(int event_type)> on_device_change,
-                                           QObject* parent)
+DeviceNoticeListener::DeviceNoticeListener(int fd, std::function<std::vector<DeviceNotice>()> drain,
+                                           DeviceNoticeHandlers handlers, QObject* parent)
     : QObject(parent),
       notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
       drain_(std::move(drain)),
-      on_device_change_(std::move(on_device_change)) {
+      handlers_(std::move(handlers)) {
   connect(notifier_, &QSocketNotifier::activated, this, &DeviceNoticeListener::OnReadable);
 }
 
@@ -18,9 +17,11 @@ void DeviceNoticeListener::OnReadable() {
   // A load started by a notice repaints the window; notices arriving meanwhile wait until the
   // handler is done.
   notifier_->setEnabled(false);
-  const int changes = drain_();
-  for (int i = 0; i < changes; ++i) {
-    on_device_change_(kDeviceNodesChanged);
+  for (const DeviceNotice& notice : drain_()) {
+    if (notice.change == DeviceNotice::Change::kRemoved && handlers_.on_device_removed) {
+      handlers_.on_device_removed(notice.node);
+    }
+    if (handlers_.on_device_change) handlers_.on_device_change(kDeviceNodesChanged);
   }
   notifier_->setEnabled(true);
 }

@@ -2,6 +2,10 @@
 
 #include <QObject>
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "link/device_notice.h"
 
 class QSocketNotifier;
 
@@ -10,24 +14,31 @@ namespace qp40 {
 // The device-change event acted on: the set of device nodes changed.
 inline constexpr int kDeviceNodesChanged = 7;
 
-// Turns the platform's device notices into calls of the main dialog's device-change handler.
+// What the window does with the platform's device notices.
+struct DeviceNoticeHandlers {
+  // Every notice that added or removed a device: event type 7, as the platform's "device nodes
+  // changed" notice would give.
+  std::function<void(int event_type)> on_device_change;
+  // A removed device node, before its event-type-7 call.
+  std::function<void(const std::string& node)> on_device_removed;
+};
+
+// Turns the platform's device notices into calls of the main dialog's device-change handlers.
 // It watches a descriptor for readability (no timer); when readable, `drain` takes the waiting
-// notices and says how many added or removed a device, and each such notice runs
-// `on_device_change` with event type 7, as the platform's "device nodes changed" notice would.
+// notices that added or removed a device node.
 class DeviceNoticeListener : public QObject {
   Q_OBJECT
 
  public:
-  DeviceNoticeListener(int fd, std::function<int()> drain,
-                       std::function<void(int event_type)> on_device_change,
-                       QObject* parent = nullptr);
+  DeviceNoticeListener(int fd, std::function<std::vector<DeviceNotice>()> drain,
+                       DeviceNoticeHandlers handlers, QObject* parent = nullptr);
 
  private:
   void OnReadable();
 
   QSocketNotifier* notifier_;
-  std::function<int()> drain_;
-  std::function<void(int)> on_device_change_;
+  std::function<std::vector<DeviceNotice>()> drain_;
+  DeviceNoticeHandlers handlers_;
 };
 
 }  // namespace qp40

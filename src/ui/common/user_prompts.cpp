@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 namespace qp40 {
 
@@ -33,6 +36,22 @@ bool QtUserPrompts::AskOkCancel(QWidget* parent, const QString& text) {
   return QMessageBox::question(parent, QString::fromLatin1(kAppTitle), text,
                                QMessageBox::Ok | QMessageBox::Cancel,
                                QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+int QtUserPrompts::Choose(QWidget* parent, const QString& text, const QStringList& answers) {
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(kAppTitle), text,
+                  QMessageBox::NoButton, parent);
+  std::vector<QPushButton*> buttons;
+  for (const QString& answer : answers) {
+    buttons.push_back(box.addButton(answer, QMessageBox::ActionRole));
+  }
+  if (buttons.empty()) return -1;
+  box.setDefaultButton(buttons.front());
+  box.setEscapeButton(buttons.back());
+  box.exec();
+  const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+  // Escape and the close box click the escape button; anything else counts as it too.
+  return static_cast<int>(chosen == buttons.end() ? buttons.size() - 1 : chosen - buttons.begin());
 }
 
 std::optional<QString> QtUserPrompts::OpenFileName(QWidget* parent, const QString& filter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string_view>
 
@@ -23,6 +24,9 @@ class UserPrompts {
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
   // A question with OK and Cancel; true for OK.
   virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+  // A question with one button per answer ("Save", "Discard", "Cancel"); the index of the
+  // answer chosen. The last answer is what Escape and the close box give.
+  virtual int Choose(QWidget* parent, const QString& text, const QStringList& answers) = 0;
   // The file-open and file-save dialogs for one filter ("Bin File(*.bin)") and default suffix;
   // the chosen path, or nothing when the user cancelled.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
@@ -38,6 +42,7 @@ class QtUserPrompts final : public UserPrompts {
  public:
   void ShowMessage(QWidget* parent, const QString& text) override;
   bool AskOkCancel(QWidget* parent, const QString& text) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& answers) override;
   std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
                                       const QString& default_suffix) override;
   std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,

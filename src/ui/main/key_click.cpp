@@ -58,13 +58,25 @@ void CMorvelDlg::OnKeyClicked(int control_id) {
 
   Configuration& config = services_.config;
   const auto position = static_cast<std::size_t>((key.row - 1) * kGridColumnCount + key.column - 1);
+  const EditState before = CurrentState();
   KeyAttributeLogic logic(editing_session_, config, services_.link, services_.log,
                           services_.notifier);
   logic.SetHeading(
       FormatText("Key%d%d (row %d,col %d) ", key.row, key.column, key.row, key.column));
   logic.SetForm(DecodeKeyAction(WorkingRecord(config.working_profile, position)));
   CKeyAttribute dialog(logic, key_keyboard_, this);
-  if (services_.prompts.RunModal(dialog) != QDialog::Accepted) return;
+  // Whatever the dialog changed, texts included, is one step: undo gives it all back.
+  const auto record_step = [&] {
+    const KeyActionRecord now = WorkingRecord(config.working_profile, position);
+    RecordStep(FormatText("Key %d%d: ", key.row, key.column) +
+                   KeyLabel(now, config.burst_table, config.string_unit_table),
+               before);
+    KeypadWentAway();
+  };
+  if (RunDialog(dialog) != QDialog::Accepted) {
+    record_step();
+    return;
+  }
 
   if (!logic.LabelText().empty()) key_labels_[index] = QString::fromStdString(logic.LabelText());
   if (dialog.Outcome() == KeyAttributeLogic::ConfirmOutcome::kStore) {
@@ -74,6 +86,7 @@ void CMorvelDlg::OnKeyClicked(int control_id) {
     }
   }
   RefreshKeyLabels();
+  record_step();
   KeyButton(key.row, key.column)->setFocus();
 }
 
@@ -136,6 +149,16 @@ bool CMorvelDlg::eventFilter(QObject* watched, QEvent* event) {
         return true;
       default:
         break;
+    }
+    const int position = PositionOfButton(button);
+    if (position >= 0 && key_event.matches(QKeySequence::Copy)) {
+      CopyKey(position / kGridColumnCount + 1, position % kGridColumnCount + 1);
+      return true;
+    }
+    if (position >= 0 && key_event.matches(QKeySequence::Paste)) {
+      if (ShortcutsAllowed())
+        PasteKey(position / kGridColumnCount + 1, position % kGridColumnCount + 1);
+      return true;
     }
   }
   return QDialog::eventFilter(watched, event);

@@ -110,6 +110,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   PlaceKeysAtTemplatePositions();
   ConnectCommands();
   ConnectKeyButtons();
+  ConnectShortcuts();
 }
 
 CMorvelDlg::~CMorvelDlg() {
@@ -191,7 +192,7 @@ void CMorvelDlg::OnInitDialog() {
   for (const FeatureBox& box : kFeatureBoxes) {
     SetItemText(*this, box.id, QString::fromLatin1(BoardFeatureName(box.feature)));
   }
-  setWindowTitle(QString::fromLatin1(kAppTitle));
+  SetTitleText(QString::fromLatin1(kAppTitle));
 
   for (int id : kDisabledAtStart) {
     EnableItem(*this, id, false);
@@ -205,6 +206,23 @@ void CMorvelDlg::OnInitDialog() {
 void CMorvelDlg::OnDeviceChange(int event_type) {
   if (event_type != kDeviceNodesChanged || services_.link.Connected()) return;
   if (!services_.link.AttachKeypad()) return;
+
+  if (HasUnsavedEdits()) {
+    // The keypad is back while the window holds edits it does not: the user decides which wins.
+    const int answer = services_.prompts.Choose(
+        this,
+        QStringLiteral("The keypad is connected again, and the window holds changes the keypad "
+                       "does not.\n\nLoad the keypad's configuration (your changes are "
+                       "discarded), or keep your changes (\"Save Profiles Onboard\" then writes "
+                       "them to the keypad)?"),
+        {QStringLiteral("Load"), QStringLiteral("Keep")});
+    if (answer != 0) {
+      services_.link.SetConnected(true);
+      EnableDeviceCommands();
+      services_.log.AppendLog(">> Keypad connected, your changes are kept");
+      return;
+    }
+  }
 
   BusyDialog busy(this, QStringLiteral("Loading Data from device ......"), kPagesPerTransfer);
   services_.link.SetConnected(true);
@@ -228,6 +246,8 @@ void CMorvelDlg::LoadFromKeypad(BusyDialog& busy) {
   services_.link.SetPageObserver(nullptr);
   busy_ = false;
   last_load_failed_pages_ = report.failed_pages;
+  if (KeypadWentAway()) return;
+  KeypadHoldsConfiguration(true);
 }
 
 void CMorvelDlg::SetEditProfileCaption(const char* format, int number) {
@@ -237,7 +257,7 @@ void CMorvelDlg::SetEditProfileCaption(const char* format, int number) {
 void CMorvelDlg::OnSysCommand(int command_id) {
   if ((command_id & 0xFFF0) != kIdAboutCommand) return;
   CAboutDlg about(this);
-  services_.prompts.RunModal(about);
+  RunDialog(about);
 }
 
 void CMorvelDlg::closeEvent(QCloseEvent* event) {
@@ -254,6 +274,14 @@ void CMorvelDlg::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(QStringLiteral("Close"), this, &QWidget::close);
   menu.addSeparator();
   menu.addAction(QString::fromLatin1(kAppTitle), this, [this] { OnSysCommand(kIdAboutCommand); });
+  menu.addSeparator();
+  // The profile on screen, edits and all, copied over another one.
+  QMenu* copy = menu.addMenu(QStringLiteral("Copy profile to"));
+  for (std::uint8_t to = 0; to < kProfileCount; ++to) {
+    QAction* action = copy->addAction(QStringLiteral("User Profile %1").arg(to + 1), this,
+                                      [this, to] { CopyShownProfileTo(to); });
+    action->setEnabled(to != services_.config.current_profile);
+  }
   menu.exec(event->globalPos());
 }
 

@@ -7,7 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "editing/edit_history.h"
 #include "editing/editing_session.h"
+#include "editing/key_copy.h"
+#include "editing/unsaved_edits.h"
 #include "link/keypad_link.h"
 #include "log/log.h"
 #include "log/notifier.h"
@@ -54,8 +57,12 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // search for a keypad (which loads it when one is attached).
   void OnInitDialog();
   // The platform's device-change notice: with event type 7 and no keypad connected, searches for
-  // the keypad and loads it.
+  // the keypad and loads it; with unsaved edits the user chooses between loading and keeping
+  // them.
   void OnDeviceChange(int event_type);
+  // The platform's notice that device node `node` went away: when it is the connected keypad,
+  // the window leaves the connected state and keeps the grid and every edit.
+  void OnDeviceRemoved(const std::string& node);
   // A command of the window menu; the About entry opens the About box.
   void OnSysCommand(int command_id);
 
@@ -86,9 +93,25 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // record and, on OK, stores the new record in the working copy.
   void OnKeyClicked(int control_id);
 
+  // --- The edit history and unsaved edits ---
+  void OnUndo();
+  void OnRedo();
+  const EditHistory& History() const { return history_; }
+  // True while the working copy or the profile image holds edits the keypad does not.
+  bool HasUnsavedEdits() const;
+  // Copies the key at `row`, `column`, and pastes the copied key there (one undo step; false
+  // when nothing was copied or the paste was refused).
+  void CopyKey(int row, int column);
+  bool PasteKey(int row, int column);
+  // Copies the records and settings of the profile on screen into profile `to` (0..3), one undo
+  // step; false when refused.
+  bool CopyShownProfileTo(std::uint8_t to);
+
  protected:
   // No closing while the keypad is being read or written.
   void closeEvent(QCloseEvent* event) override;
+  // Escape and the close box: unsaved edits are not dropped without asking.
+  void reject() override;
   // The window menu: minimise, close and the About entry.
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -113,6 +136,36 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // nothing when the user cancelled.
   std::optional<std::string> ChooseBackupFile(BackupFileUse use);
 
+  // Runs one of our dialogs over the window; the window's shortcuts wait meanwhile.
+  int RunDialog(QDialog& dialog);
+  void ConnectShortcuts();
+  bool ShortcutsAllowed() const;
+
+  // The history: the state a step starts from, and the step recorded once it is done.
+  EditState CurrentState() const;
+  void RecordStep(const std::string& name, const EditState& before);
+  void RestoreState(const EditState& state);
+  // The caption with "*" while edits are unsaved.
+  void SetTitleText(const QString& text);
+  void UpdateTitle();
+  // True when nothing unsaved would be lost by `action`, or the user chose to save or discard
+  // it first.
+  bool MayDiscardEdits();
+  bool MayDiscardEdits(const QString& loss);
+  // Remembers what the keypad holds now, after a load or a verified save; a load also starts a
+  // new history.
+  void KeypadHoldsConfiguration(bool new_history);
+
+  // The keypad unplugged: found by a device notice or by an exchange that reported it gone.
+  void OnKeypadRemoved();
+  // After device work: true (and the window told) when the keypad went away during it.
+  bool KeypadWentAway();
+
+  // Saves to the keypad and reads the five blocks back; true when the keypad holds every byte.
+  bool SaveToKeypad();
+  // The grid position of a key button, or -1.
+  int PositionOfButton(const QObject* button) const;
+
   // Commands.
   void OnLoadProfilesOnboard();
   void OnEditProfile();
@@ -120,6 +173,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void OnLoadBackup();
   void OnBackupProfiles();
   void OnCloseAndReboot();
+  // Sends the reboot and closes the window, without asking.
+  void CloseAndReboot();
   void OnRestoreFactorySettings();
   void OnMacroScriptEdit();
   void OnBoardTypeChanged(int index);
@@ -144,6 +199,12 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   std::uint8_t selected_profile_index_ = 0;
   int last_load_failed_pages_ = 0;
   bool busy_ = false;
+  int dialogs_open_ = 0;
+
+  EditHistory history_;
+  KeypadCopy keypad_copy_;
+  std::optional<qp40::CopiedKey> copied_key_;
+  QString title_text_;
 };
 
 }  // namespace qp40

@@ -37,7 +37,8 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   if (notices.fd >= 0 && notices.drain) {
     listener = std::make_unique<DeviceNoticeListener>(
         notices.fd, notices.drain,
-        [&dialog](int event_type) { dialog.OnDeviceChange(event_type); });
+        DeviceNoticeHandlers{[&dialog](int event_type) { dialog.OnDeviceChange(event_type); },
+                             [&dialog](const std::string& node) { dialog.OnDeviceRemoved(node); }});
   }
 
   // The window is up before the first search, so the busy dialog of a load stands over it.

@@ -79,6 +79,14 @@ CQlCfgModeSelect::CQlCfgModeSelect(int selected_profile_index, QWidget* parent)
   ConnectOkCancel(*this, kOkId, kCancelId);
 }
 
+void CQlCfgModeSelect::MarkEditedProfiles(const std::array<bool, 4>& edited) {
+  for (std::size_t i = 0; i < edited.size() && i < kProfileItems.size(); ++i) {
+    QString text = QString::fromLatin1(kProfileItems[i]);
+    if (edited[i]) text += QStringLiteral(" *");
+    list_->setItemText(static_cast<int>(i), text);
+  }
+}
+
 void CQlCfgModeSelect::accept() {
   chosen_index_ = list_->currentIndex();
   QDialog::accept();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
+#include <cstddef>
 #include <functional>
 
 class QComboBox;
@@ -26,6 +28,9 @@ class CQlCfgModeSelect : public QDialog {
   static constexpr int kCancelId = 2;
 
   CQlCfgModeSelect(int selected_profile_index, QWidget* parent = nullptr);
+
+  // Marks each profile whose keys or settings the keypad does not hold yet with " *".
+  void MarkEditedProfiles(const std::array<bool, 4>& edited);
 
   // The list index chosen with OK (-1 when no entry was selected), or the selected profile index
   // handed in when the dialog was cancelled.

@@ -1,0 +1,38 @@
+#include "ui/common/dialog_template.h"
+#include "ui/main/main_dialog.h"
+#include "ui/main/main_dialog_ids.h"
+
+namespace qp40 {
+namespace {
+
+// What needs the keypad itself; editing profiles and backups work on memory and stay enabled.
+constexpr int kKeypadOnlyCommands[] = {kIdLoadProfilesOnboard, kIdSaveProfilesOnboard,
+                                       kIdCloseReboot,         kIdChordEditor,
+                                       kIdMacroScriptEdit,     kIdRestoreFactory};
+
+constexpr const char* kRemovedLine = ">> Keypad removed";
+
+}  // namespace
+
+void CMorvelDlg::OnDeviceRemoved(const std::string& node) {
+  if (!services_.link.Connected() || node.empty() || node != services_.link.OpenPath()) return;
+  OnKeypadRemoved();
+}
+
+void CMorvelDlg::OnKeypadRemoved() {
+  services_.link.CloseKeypad();
+  services_.link.SetConnected(false);
+  for (int id : kKeypadOnlyCommands) {
+    EnableItem(*this, id, false);
+  }
+  services_.log.AppendLog(kRemovedLine);
+  UpdateTitle();
+}
+
+bool CMorvelDlg::KeypadWentAway() {
+  if (!services_.link.DeviceGone()) return false;
+  if (services_.link.Connected()) OnKeypadRemoved();
+  return true;
+}
+
+}  // namespace qp40

@@ -1,0 +1,96 @@
+#include <QApplication>
+#include <QStringList>
+
+#include "ui/main/main_dialog.h"
+
+namespace qp40 {
+namespace {
+
+constexpr const char* kUnsavedMark = " *";
+
+}  // namespace
+
+EditState CMorvelDlg::CurrentState() const { return {services_.config, selected_profile_index_}; }
+
+void CMorvelDlg::RecordStep(const std::string& name, const EditState& before) {
+  history_.Record(name, before, CurrentState());
+  UpdateTitle();
+}
+
+void CMorvelDlg::RestoreState(const EditState& state) {
+  services_.config = state.config;
+  selected_profile_index_ = state.shown_profile;
+  RefreshKeyLabels();
+  SetEditProfileCaption("Edit Profile %d", selected_profile_index_ + 1);
+  UpdateTitle();
+}
+
+void CMorvelDlg::OnUndo() {
+  const std::string name = history_.UndoName();
+  if (const std::optional<EditState> state = history_.Undo()) {
+    RestoreState(*state);
+    services_.log.AppendLog(">> Undo: " + name);
+  }
+}
+
+void CMorvelDlg::OnRedo() {
+  const std::string name = history_.RedoName();
+  if (const std::optional<EditState> state = history_.Redo()) {
+    RestoreState(*state);
+    services_.log.AppendLog(">> Redo: " + name);
+  }
+}
+
+bool CMorvelDlg::HasUnsavedEdits() const { return keypad_copy_.HasUnsavedEdits(services_.config); }
+
+void CMorvelDlg::SetTitleText(const QString& text) {
+  title_text_ = text;
+  UpdateTitle();
+}
+
+void CMorvelDlg::UpdateTitle() {
+  setWindowTitle(HasUnsavedEdits() ? title_text_ + QString::fromLatin1(kUnsavedMark) : title_text_);
+}
+
+void CMorvelDlg::KeypadHoldsConfiguration(bool new_history) {
+  keypad_copy_.Set(services_.config);
+  if (new_history) history_.Clear();
+  UpdateTitle();
+}
+
+bool CMorvelDlg::MayDiscardEdits() {
+  if (!HasUnsavedEdits()) return true;
+  return MayDiscardEdits(QStringLiteral("The keypad does not hold your latest changes."));
+}
+
+bool CMorvelDlg::MayDiscardEdits(const QString& loss) {
+  if (services_.link.Connected()) {
+    const QStringList answers = {QStringLiteral("Save"), QStringLiteral("Discard"),
+                                 QStringLiteral("Cancel")};
+    const int answer = services_.prompts.Choose(
+        this, loss + QStringLiteral("\n\nSave them to the keypad first?"), answers);
+    if (answer == 0) return SaveToKeypad();
+    return answer == 1;
+  }
+  // Without a keypad there is nowhere to save to; a backup file keeps the changes.
+  const QStringList answers = {QStringLiteral("Discard"), QStringLiteral("Cancel")};
+  return services_.prompts.Choose(this,
+                                  loss + QStringLiteral("\n\nNo keypad is connected: cancel and "
+                                                        "use \"Backup Profiles\" to keep them "
+                                                        "in a file, or discard them."),
+                                  answers) == 0;
+}
+
+int CMorvelDlg::RunDialog(QDialog& dialog) {
+  ++dialogs_open_;
+  const int result = services_.prompts.RunModal(dialog);
+  --dialogs_open_;
+  return result;
+}
+
+void CMorvelDlg::reject() {
+  if (busy_ || !MayDiscardEdits()) return;
+  QDialog::reject();
+}
+
+}  // namespace qp40
