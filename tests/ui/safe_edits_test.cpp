@@ -118,6 +118,8 @@ TEST_F(SafeEditsTest, UndoOfAStringKeyGivesBackTheOldKeyAndFreesTheTextAndRedoBr
   EXPECT_EQ(WorkingAt(1, 1), kKeyA);
   EXPECT_FALSE(ReadChainedString(rig.config.string_unit_table, unit));
   EXPECT_EQ(window.KeyButton(1, 1)->text(), "a");
+  // The key keeps the keyboard focus: Enter would open it again, not another command.
+  EXPECT_TRUE(window.KeyButton(1, 1)->hasFocus());
   EXPECT_EQ(window.windowTitle(), kTitle);
   EXPECT_EQ(rig.LogLines().back(), ">> Undo: Key 11: Hello the");
 

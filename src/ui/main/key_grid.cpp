@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeySequence>
+#include <array>
 
 #include "editing/key_tooltip.h"
 #include "keys/board_layout.h"
@@ -66,20 +67,19 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
     DialogItem<QCheckBox>(*this, box.id)->setChecked(settings.FeatureOn(box.feature));
   }
 
-  const auto placements = PlaceKeys(board, zoom_);
-  for (CClrButton* button : key_buttons_) {
-    button->hide();
-  }
-  for (const KeyPlacement& placement : placements) {
+  // Each button is shown or hidden once: a key that stays on the board keeps the keyboard focus
+  // through a relabelling (an undo, say).
+  std::array<bool, kGridKeyCount> visible{};
+  for (const KeyPlacement& placement : PlaceKeys(board, zoom_)) {
     const KeyPosition position = PositionOfKeyId(placement.control_id);
-    if (!position.valid) continue;
-    CClrButton* button = KeyButton(position.row, position.column);
-    if (!placement.visible) {
-      button->hide();
-      continue;
-    }
-    button->setGeometry(placement.x, placement.y, placement.width, placement.height);
-    button->show();
+    if (!position.valid || !placement.visible) continue;
+    KeyButton(position.row, position.column)
+        ->setGeometry(placement.x, placement.y, placement.width, placement.height);
+    visible[static_cast<std::size_t>((position.row - 1) * kGridColumnCount + position.column - 1)] =
+        true;
+  }
+  for (std::size_t i = 0; i < key_buttons_.size(); ++i) {
+    key_buttons_[i]->setVisible(visible[i]);
   }
 }
 
