@@ -4,9 +4,9 @@
 
 namespace qp40::sim {
 
-// How far ahead of a deadline WaitUntil stops sleeping and starts yielding: a sleep on Linux
-// wakes 50 to 100 µs late, and more on a loaded machine.
-inline constexpr std::chrono::microseconds kSpinMargin{250};
+// How far ahead of a deadline WaitUntil stops sleeping and starts yielding: a sleep on an idle
+// Linux machine wakes 50 to 100 µs late. A longer margin only burns processor time.
+inline constexpr std::chrono::microseconds kSpinMargin{150};
 
 // Returns once the steady clock has reached `deadline`, and as soon after it as the scheduler
 // allows: it sleeps until kSpinMargin before the deadline, then yields the processor until the
