@@ -2,42 +2,11 @@
 // in-process transport (no latency): what remains once the USB round trip is taken away.
 #include <benchmark/benchmark.h>
 
-#include <string>
-#include <string_view>
-
-#include "link/keypad_link.h"
-#include "log/clock.h"
-#include "log/log.h"
-#include "sim/sim_transport.h"
-#include "sim/virtual_keypad.h"
+#include "sim_rig.h"
 
 namespace {
 
-class SilentNotifier final : public qp40::Notifier {
- public:
-  void ShowMessage(std::string_view /*text*/) override {}
-};
-
-class DiscardingSink final : public qp40::LogSink {
- public:
-  void OnLineAppended(std::string_view /*line*/, const std::string& /*whole_log*/) override {}
-};
-
-// One attached link on a virtual keypad, as the tool runs with --simulate.
-struct Bench {
-  Bench() {
-    keypad.SetRecordRequests(false);
-    log.SetSink(&sink);
-    link.AttachKeypad();
-  }
-  qp40::sim::VirtualKeypad keypad;
-  qp40::sim::SimTransport transport{keypad};
-  qp40::SystemClock clock;
-  SilentNotifier notifier;
-  DiscardingSink sink;
-  qp40::Log log{clock, notifier};
-  qp40::KeypadLink link{transport, log, notifier};
-};
+using Bench = qp40::bench::SimRig;
 
 void BM_Exchange(benchmark::State& state) {
   Bench bench;

@@ -92,7 +92,10 @@ ParseResult ParseArguments(int argc, char** argv) {
       const auto value = OptionValue(arg, "--sim-latency", i, argc, argv);
       const std::optional<std::uint32_t> latency =
           value ? qp40::sim::ParseLatency(*value) : std::nullopt;
-      if (!latency) result.error = "--sim-latency needs a number of microseconds";
+      if (!latency) {
+        result.error = value ? "--sim-latency: " + qp40::sim::CheckLatency(*value)
+                             : "--sim-latency needs a number of microseconds";
+      }
       options.sim.latency_us = latency.value_or(0);
     } else {
       result.rest.push_back(argv[i]);

@@ -16,16 +16,36 @@ namespace qp40 {
 namespace {
 
 // Tells a device node this user may not open from every other failure, so the user can be
-// pointed at the udev rule.
-OpenError WhyOpenFailed(const std::string& path) {
+// pointed at the udev rule. `open_errno` is errno as hid_open_path left it; should hidapi's own
+// clean-up have overwritten it, the node's access rights tell.
+OpenError WhyOpenFailed(const std::string& path, int open_errno) {
 #ifdef __linux__
+  if (open_errno == EACCES || open_errno == EPERM) {
+    return OpenError::kPermissionDenied;
+  }
   if (access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
     return OpenError::kPermissionDenied;
   }
 #else
   (void)path;
+  (void)open_errno;
 #endif
   return OpenError::kOther;
+}
+
+struct OpenedDevice {
+  hid_device* device = nullptr;  // null when the open failed
+  OpenError error = OpenError::kNone;
+};
+
+// Opens the path once more; on failure the error says why.
+OpenedDevice OpenDevice(const std::string& path) {
+  errno = 0;
+  hid_device* device = hid_open_path(path.c_str());
+  if (device == nullptr) {
+    return {nullptr, WhyOpenFailed(path, errno)};
+  }
+  return {device, OpenError::kNone};
 }
 
 }  // namespace
@@ -46,19 +66,19 @@ std::vector<HidInterfaceInfo> HidapiTransport::ListInterfaces() {
 }
 
 OpenResult<ReadChannel> HidapiTransport::OpenRead(const std::string& path) {
-  hid_device* device = hid_open_path(path.c_str());
-  if (device == nullptr) {
-    return {nullptr, WhyOpenFailed(path)};
+  const OpenedDevice opened = OpenDevice(path);
+  if (opened.device == nullptr) {
+    return {nullptr, opened.error};
   }
-  return {std::make_unique<HidapiReadChannel>(device), OpenError::kNone};
+  return {std::make_unique<HidapiReadChannel>(opened.device), OpenError::kNone};
 }
 
 OpenResult<WriteChannel> HidapiTransport::OpenWrite(const std::string& path) {
-  hid_device* device = hid_open_path(path.c_str());
-  if (device == nullptr) {
-    return {nullptr, WhyOpenFailed(path)};
+  const OpenedDevice opened = OpenDevice(path);
+  if (opened.device == nullptr) {
+    return {nullptr, opened.error};
   }
-  return {std::make_unique<HidapiWriteChannel>(device), OpenError::kNone};
+  return {std::make_unique<HidapiWriteChannel>(opened.device), OpenError::kNone};
 }
 
 }  // namespace qp40

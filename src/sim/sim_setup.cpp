@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -65,9 +66,27 @@ std::string ParseFaultList(std::string_view list, std::vector<Fault>& faults) {
 std::optional<std::uint32_t> ParseLatency(std::string_view text) {
   std::uint32_t latency = 0;
   const char* end = text.data() + text.size();
-  // FIXME: a number too large for 32 bits passes as 0 instead of being refused.
-  if (text.empty() || std::from_chars(text.data(), end, latency).ptr != end) return std::nullopt;
+  const auto [stop, error] = std::from_chars(text.data(), end, latency);
+  // A number too large stops with result_out_of_range and leaves `latency` at 0.
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
   return latency;
+}
+
+std::string CheckLatency(std::string_view text) {
+  if (ParseLatency(text)) return {};
+  std::string problem = "'";
+  problem.append(text);
+  const bool digits_only = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return c >= '0' && c <= '9';
+  });
+  if (digits_only) {
+    problem.append("' is too large a latency (at most ");
+    problem.append(std::to_string(std::numeric_limits<std::uint32_t>::max()));
+    problem.append(" microseconds)");
+  } else {
+    problem.append("' is not a number of microseconds (decimal digits only)");
+  }
+  return problem;
 }
 
 SimulatedKeypad::SimulatedKeypad(const SimOptions& options) : image_(options.image) {

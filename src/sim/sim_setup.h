@@ -32,9 +32,12 @@ std::string CheckFault(std::string_view text);
 // error of the first item that is no fault (an empty item included), or empty.
 std::string ParseFaultList(std::string_view list, std::vector<Fault>& faults);
 
-// The MICROSECONDS of --sim-latency: decimal digits only, leading zeros allowed. Nothing for
-// anything else.
+// The MICROSECONDS of --sim-latency: decimal digits only, leading zeros allowed, at most
+// 4294967295. Nothing for anything else, a number too large included.
 std::optional<std::uint32_t> ParseLatency(std::string_view text);
+
+// The usage error for a --sim-latency value `text`, or empty when ParseLatency accepts it.
+std::string CheckLatency(std::string_view text);
 
 // The virtual keypad a program runs on, made from its options: the faults and the latency are
 // set, the memory is read from the image file (when one is named and exists) and written back to

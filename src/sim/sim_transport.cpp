@@ -1,7 +1,8 @@
 #include "sim/sim_transport.h"
 
 #include <chrono>
-#include <thread>
+
+#include "sim/deadline_wait.h"
 
 namespace qp40::sim {
 
@@ -19,15 +20,13 @@ class SimReadChannel final : public ReadChannel {
       // Nothing will come for the request: time out at once. A reply held back for it arrives
       // just after, and waits for whoever reads next.
       while (const std::optional<ConfigReport> late = keypad.TakeLateReply()) {
-        transport_.pending_.push_back(*late);
+        transport_.pending_.push_back({*late, std::chrono::steady_clock::now()});
       }
       return ReceiveStatus::kTimedOut;
     }
-    // The round trip a real keypad takes on the bus.
-    if (const std::uint32_t latency = keypad.LatencyMicroseconds(); latency > 0) {
-      std::this_thread::sleep_for(std::chrono::microseconds(latency));
-    }
-    report = transport_.pending_.front();
+    // The reply reaches the host one round trip after its request left.
+    WaitUntil(transport_.pending_.front().arrival);
+    report = transport_.pending_.front().report;
     transport_.pending_.pop_front();
     return ReceiveStatus::kReceived;
   }
@@ -48,12 +47,14 @@ class SimWriteChannel final : public WriteChannel {
 
   SendStatus Send(const ConfigReport& report) override {
     VirtualKeypad& keypad = transport_.keypad_;
+    const auto sent = std::chrono::steady_clock::now();
     const std::optional<ConfigReport> reply = keypad.HandleRequest(report);
     if (keypad.Gone()) {
       return SendStatus::kDeviceGone;
     }
     if (reply) {
-      transport_.pending_.push_back(*reply);
+      const std::chrono::microseconds round_trip{keypad.LatencyMicroseconds()};
+      transport_.pending_.push_back({*reply, sent + round_trip});
     }
     return SendStatus::kSent;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 
 #include "link/transport.h"
@@ -12,9 +13,11 @@ inline constexpr const char* kSimPath = "sim:qp40-virtual-keypad";
 
 // Connects the link to a VirtualKeypad in the same process, through the same seam as hidapi.
 // It lists one interface with the keypad's vendor and product ID. A dropped reply is reported
-// as an immediate time-out: nothing ever waits for real. The read channels share one queue of
-// waiting input reports, as the channels of one HID interface do; a late reply joins it when
-// a receive has timed out. The transport must outlive the channels it opens.
+// as an immediate time-out: nothing ever waits for real. With a latency, a reply arrives that
+// long after its request was sent, and a receive waits for that moment, not a fixed time
+// from its own start. The read channels share one queue of waiting input reports, as the
+// channels of one HID interface do; a late reply joins it when a receive has timed out. The
+// transport must outlive the channels it opens.
 class SimTransport final : public Transport {
  public:
   explicit SimTransport(VirtualKeypad& keypad) : keypad_(keypad) {}
@@ -31,8 +34,14 @@ class SimTransport final : public Transport {
   friend class SimReadChannel;
   friend class SimWriteChannel;
 
+  // An input report on its way, with the moment it reaches the host.
+  struct PendingReport {
+    ConfigReport report;
+    std::chrono::steady_clock::time_point arrival;
+  };
+
   VirtualKeypad& keypad_;
-  std::deque<ConfigReport> pending_;
+  std::deque<PendingReport> pending_;
 };
 
 }  // namespace qp40::sim

@@ -65,6 +65,8 @@ class VirtualKeypad {
   bool SaveImage(const std::string& path) const;
 
   void AddFault(Fault fault) { faults_.push_back(fault); }
+  // Forgets every fault added, those still to come included.
+  void ClearFaults() { faults_.clear(); }
   void SetLatencyMicroseconds(std::uint32_t microseconds) { latency_us_ = microseconds; }
   std::uint32_t LatencyMicroseconds() const { return latency_us_; }
   bool Gone() const { return gone_; }

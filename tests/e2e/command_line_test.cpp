@@ -87,6 +87,7 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
       {"--simulate", "--sim-fault=drop@0", "info"},
       {"--simulate", "--sim-fault=boom@3", "info"},
       {"--simulate", "--sim-latency=fast", "info"},
+      {"--simulate", "--sim-latency=4294967296", "info"},
       {"backup"},
   };
   for (const auto& args : cases) {
@@ -96,6 +97,13 @@ TEST(CommandLineTest, BadArgumentsAreUsageErrors) {
     EXPECT_EQ(result.exit_code, 2) << joined << "\n" << result.err;
     EXPECT_EQ(result.out, "") << joined;
   }
+}
+
+TEST(CommandLineTest, TooLargeLatencyIsRefusedWithItsLimit) {
+  const CtlResult result = RunCtl({"--simulate", "--sim-latency=99999999999", "info"});
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_THAT(result.err,
+              HasSubstr("'99999999999' is too large a latency (at most 4294967295 microseconds)"));
 }
 
 TEST(CommandLineTest, UnknownKeyNamesSuggestTheNearestKnownOnes) {

@@ -75,6 +75,9 @@ TEST(SimFaultTest, LatencyIsDecimalDigitsOnly) {
       {"250", 250},
       {"007", 7},
       {"4294967295", 4294967295u},
+      {"0004294967295", 4294967295u},
+      {"4294967296", std::nullopt},
+      {"18446744073709551616", std::nullopt},
       {"", std::nullopt},
       {"fast", std::nullopt},
       {"-1", std::nullopt},
@@ -86,7 +89,15 @@ TEST(SimFaultTest, LatencyIsDecimalDigitsOnly) {
   };
   for (const auto& row : rows) {
     EXPECT_EQ(ParseLatency(row.text), row.latency) << "'" << row.text << "'";
+    EXPECT_EQ(CheckLatency(row.text).empty(), row.latency.has_value()) << "'" << row.text << "'";
   }
+}
+
+TEST(SimFaultTest, RefusedLatencySaysWhy) {
+  EXPECT_EQ(CheckLatency("4294967296"),
+            "'4294967296' is too large a latency (at most 4294967295 microseconds)");
+  EXPECT_EQ(CheckLatency("fast"), "'fast' is not a number of microseconds (decimal digits only)");
+  EXPECT_EQ(CheckLatency(""), "'' is not a number of microseconds (decimal digits only)");
 }
 
 class SimulatedKeypadTest : public ::testing::Test {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "sim/deadline_wait.h"
+
 #include "link/link_test_support.h"
 
 namespace qp40::sim {
@@ -90,6 +94,33 @@ TEST_F(SimTransportTest, GoneKeypadFailsEverythingAtOnce) {
   EXPECT_TRUE(transport.ListInterfaces().empty());
   EXPECT_EQ(transport.OpenRead(kSimPath).channel, nullptr);
   EXPECT_EQ(keypad.RequestCount(), 2u);
+}
+
+TEST_F(SimTransportTest, ReplyArrivesNoSoonerThanOneLatencyAfterItsRequest) {
+  using Clock = std::chrono::steady_clock;
+  keypad.SetLatencyMicroseconds(3000);
+  const Clock::time_point sent = Clock::now();
+  ASSERT_EQ(writer->Send(IdentityRequest(1)), SendStatus::kSent);
+  ASSERT_EQ(writer->Send(IdentityRequest(2)), SendStatus::kSent);
+
+  ConfigReport report{};
+  ASSERT_EQ(reader->Receive(report, kReplyTimeoutMs), ReceiveStatus::kReceived);
+  EXPECT_GE(Clock::now() - sent, std::chrono::microseconds(3000));
+  EXPECT_EQ(report[kSequenceLowByte], 1);
+  // Both were on their way at once: the second is due about when the first was.
+  ASSERT_EQ(reader->Receive(report, kReplyTimeoutMs), ReceiveStatus::kReceived);
+  EXPECT_EQ(report[kSequenceLowByte], 2);
+}
+
+TEST(DeadlineWaitTest, ReturnsOnlyOnceTheDeadlineHasPassed) {
+  using Clock = std::chrono::steady_clock;
+  // One deadline inside the spin margin, one beyond it, one already past.
+  for (const auto ahead :
+       {std::chrono::microseconds(100), kSpinMargin * 3, std::chrono::microseconds(-1000)}) {
+    const Clock::time_point deadline = Clock::now() + ahead;
+    WaitUntil(deadline);
+    EXPECT_GE(Clock::now(), deadline) << ahead.count() << " us";
+  }
 }
 
 }  // namespace

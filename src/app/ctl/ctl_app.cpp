@@ -33,6 +33,7 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
   app.add_option("--sim-latency", options.sim.latency_us,
                  "With --simulate: every reply of the virtual keypad takes this long")
       ->type_name("MICROSECONDS")
+      ->check(CLI::Validator(sim::CheckLatency, ""))
       ->transform(DecimalNumber())
       ->needs(simulate);
   app.add_flag("--log", options.log,
