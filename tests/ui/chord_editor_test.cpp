@@ -161,6 +161,7 @@ TEST_F(ChordEditorTest, ShowsRecordsWithTheLeftHandBoxesOrTheSixthCharacter) {
     EXPECT_TRUE(Checked(editor, kIdChordShift));
     Choose(editor, 2);
     EXPECT_EQ(Text(editor, kIdChordSixth), "Enter");
+    EXPECT_EQ(DialogItem(editor, kIdChordSixth)->toolTip(), "Enter");
     EXPECT_EQ(Text(editor, kIdChordKey1), "Space");
     EXPECT_EQ(Text(editor, kIdChordOutput3), "c");
     // The boxes keep what record 4 showed and are out of use while 1131 holds a character.

@@ -160,7 +160,9 @@ void CDialog2KeyClick::ConnectControls() {
   connect(record_list_, &QComboBox::editTextChanged, this, &CDialog2KeyClick::OnRecordTextEdited);
   for (const int id : kRecordFields) {
     auto* field = DialogItem<QLineEdit>(*this, id);
-    connect(field, &QLineEdit::textChanged, this, [this, id](const QString& text) {
+    connect(field, &QLineEdit::textChanged, this, [this, field, id](const QString& text) {
+      // The fields are narrower than most key names; the tooltip shows the whole name.
+      field->setToolTip(text);
       if (syncing_) return;
       logic_.EditField(id, ToUtf8(text));
       SyncModifierBoxes();
