@@ -100,7 +100,6 @@ int RunChordSet(CommandContext& context, const ChordSetOptions& options) {
   ChordTable table{};
   if (!ReadWholeChordFile(context, options.file, table)) return kExitFailed;
   EditingSession session;
-  session.chords_in_file = table;
   ChordEditorLogic editor(session, table, context.Messages());
   editor.Open();
   editor.Select(options.number - 1);
