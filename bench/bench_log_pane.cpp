@@ -57,6 +57,7 @@ class NoPrompts final : public qp40::UserPrompts {
     return std::nullopt;
   }
   int RunModal(QDialog&) override { return 0; }
+  int RunBesideWindow(QDialog&) override { return 0; }
 };
 
 constexpr int kLines = 100000;
@@ -111,8 +112,10 @@ void BM_StartToLoadedGrid(benchmark::State& state) {
     qp40::Log log(clock, notifier);
     qp40::KeypadLink link(transport, log, notifier);
     qp40::Configuration config;
+    qp40::ChordTable chords{};
 
-    qp40::CMorvelDlg dialog(qp40::MainDialogServices{config, link, log, notifier, prompts, {}, {}});
+    qp40::CMorvelDlg dialog(
+        qp40::MainDialogServices{config, chords, link, log, notifier, prompts, {}, {}});
     dialog.show();
     dialog.OnInitDialog();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chords/chord_table.h"
 #include "editing/screen_keyboard.h"
 
 namespace qp40 {
@@ -14,6 +15,9 @@ struct EditingSession {
   int type_change_counter = 0;
   // Which kind of dialog the screen keyboards deliver their picks to.
   int screen_keyboard_owner = kOwnerKeyDialog;
+  // The chord table as the chord file last exported or imported holds it; all zeros, like the
+  // table itself, before any. A table that differs would be lost at exit.
+  ChordTable chords_in_file{};
 };
 
 }  // namespace qp40

@@ -25,7 +25,10 @@ TEST(CommandLineTest, HelpListsEveryCommandOnEveryLevel) {
   const std::vector<Level> levels = {
       {{"macro", "--help"}, {"get", "put", "compile", "list"}},
       {{"key", "--help"}, {"set"}},
-      {{"chord", "--help"}, {"list"}},
+      {{"chord", "--help"}, {"list", "set", "cut", "new"}},
+      {{"chord", "set", "--help"},
+       {"FILE", "N", "--keys", "--out", "--mods", "--sixth",
+        "chord set chords.txt 1 --keys s d --out Enter"}},
       {{"show", "--help"}, {"--profile", "--tsv", "--records", "BACKUP"}},
       {{"key", "set", "--help"},
        {"ROW", "COL", "VALUE", "--profile", "--string", "--burst", "--mods", "--shortcut",

@@ -57,7 +57,7 @@ TEST(MainWindowStart, WithoutKeypadTheLogHoldsExactlyTheHelpLinesAndDeviceComman
     EXPECT_FALSE(DialogItem(dialog, id)->isEnabled()) << id;
   }
   EXPECT_TRUE(DialogItem(dialog, kIdLoadBackup)->isEnabled());
-  EXPECT_TRUE(DialogItem(dialog, kIdChordEditor)->isHidden());
+  EXPECT_FALSE(DialogItem(dialog, kIdChordEditor)->isHidden());
   EXPECT_EQ(rig.keypad.RequestCount(), 0u);
 }
 
@@ -122,7 +122,7 @@ TEST(MainWindowStart, AnAttachedKeypadIsOpenedLoadedAndEnablesTheDeviceCommands)
   for (int id : kDeviceCommands) {
     EXPECT_TRUE(DialogItem(dialog, id)->isEnabled()) << id;
   }
-  EXPECT_TRUE(DialogItem(dialog, kIdChordEditor)->isHidden());
+  EXPECT_FALSE(DialogItem(dialog, kIdChordEditor)->isHidden());
   EXPECT_EQ(DialogItem<QPushButton>(dialog, kIdEditProfile)->text(), "Edit Profile 1");
 
   // The grid shows User Profile 1 of the keypad: the keys as shipped, row by row.

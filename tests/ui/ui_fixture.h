@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chords/chord_table.h"
 #include "link/keypad_link.h"
 #include "log/log.h"
 #include "model/configuration.h"
@@ -62,6 +63,12 @@ class ScriptedPrompts final : public UserPrompts {
     if (play) play(dialog);
     return dialog.result();
   }
+  // The window stays usable beside the dialog, so `play` may click into it too.
+  int RunBesideWindow(QDialog& dialog) override {
+    beside_titles.push_back(dialog.windowTitle());
+    if (play) play(dialog);
+    return dialog.result();
+  }
 
   std::vector<QString> messages;
   std::vector<QString> questions;
@@ -71,6 +78,7 @@ class ScriptedPrompts final : public UserPrompts {
   std::deque<QString> choice_answers;
   std::vector<QString> file_filters;
   std::vector<QString> dialog_titles;
+  std::vector<QString> beside_titles;
   bool answer_ok = false;
   std::optional<QString> open_answer;
   std::optional<QString> save_answer;
@@ -110,7 +118,8 @@ struct WindowRig {
   // Builds the main dialog and runs its set-up, which attaches the keypad when plugged in.
   CMorvelDlg& Open() {
     dialog = std::make_unique<CMorvelDlg>(MainDialogServices{
-        config, link, log, notifier, prompts, [this] { return screen_dpi; }, [](int) {}});
+        config, chords, link, log, notifier, prompts, [this] { return screen_dpi; },
+        [this](int milliseconds) { pauses.push_back(milliseconds); }});
     notifier.SetParent(dialog.get());
     dialog->show();
     dialog->OnInitDialog();
@@ -133,7 +142,10 @@ struct WindowRig {
   Log log{clock, notifier};
   KeypadLink link{transport, log, notifier};
   Configuration config;
+  ChordTable chords{};
   int screen_dpi;
+  // The pauses the window asked for, in milliseconds; none of them is waited.
+  std::vector<int> pauses;
   std::unique_ptr<CMorvelDlg> dialog;
 };
 

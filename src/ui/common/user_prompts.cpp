@@ -1,6 +1,7 @@
 #include "ui/common/user_prompts.h"
 
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -65,6 +66,15 @@ std::optional<QString> QtUserPrompts::SaveFileName(QWidget* parent, const QStrin
 }
 
 int QtUserPrompts::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+int QtUserPrompts::RunBesideWindow(QDialog& dialog) {
+  dialog.setWindowModality(Qt::NonModal);
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  dialog.show();
+  loop.exec();
+  return dialog.result();
+}
 
 void PromptNotifier::ShowMessage(std::string_view text) {
   // Messages are UTF-8: they may carry a file path or a full-width comma.

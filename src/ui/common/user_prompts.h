@@ -35,6 +35,9 @@ class UserPrompts {
                                               const QString& default_suffix) = 0;
   // Runs a dialog modally; returns its result (QDialog::Accepted or QDialog::Rejected).
   virtual int RunModal(QDialog& dialog) = 0;
+  // Runs a dialog that leaves the other windows usable (its parent's commands are the caller's
+  // to guard) and returns its result when it closes.
+  virtual int RunBesideWindow(QDialog& dialog) = 0;
 };
 
 // The real message boxes and file dialogs of the platform.
@@ -48,6 +51,7 @@ class QtUserPrompts final : public UserPrompts {
   std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
                                       const QString& default_suffix) override;
   int RunModal(QDialog& dialog) override;
+  int RunBesideWindow(QDialog& dialog) override;
 };
 
 // Shows the core's messages as message boxes over the main window.

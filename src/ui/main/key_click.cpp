@@ -51,6 +51,11 @@ void CMorvelDlg::HighlightClickedKey(int control_id, int table_index) {
 }
 
 void CMorvelDlg::OnKeyClicked(int control_id) {
+  // While the chord editor is open, a key of the grid picks a trigger key instead.
+  if (chord_editor_ != nullptr) {
+    PickChordTrigger(control_id);
+    return;
+  }
   const KeyPosition key = PositionOfKeyId(control_id);
   if (!key.valid) return;
   const int index = KeyTableIndex(key.row, key.column);

@@ -56,6 +56,7 @@ constexpr Caption kCaptions[] = {
     {kIdBackupProfiles, "Backup Profiles"},
     {kIdCloseReboot, "Close&&Reboot"},
     {kIdMacroScriptEdit, "Macro Script Edit"},
+    {kIdChordEditor, "TwoKeyClick Editor"},
     {kIdRestoreFactory, "Restore Factory Settings"},
     {kIdDefaultLabel, "Default"},
     {kIdBoardTypeLabel, "Keys"},
@@ -100,11 +101,10 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   path_list_ = DialogItem<QComboBox>(*this, kIdPathTypeList);
   usb_list_ = DialogItem<QComboBox>(*this, kIdUsbTypeList);
 
-  // The editors' buttons wait for a keypad; the chord editor's is never shown.
+  // The editors' buttons wait for a keypad.
   EnableItem(*this, kIdMacroScriptEdit, false);
   EnableItem(*this, kIdRestoreFactory, false);
   EnableItem(*this, kIdChordEditor, false);
-  DialogItem(*this, kIdChordEditor)->hide();
 
   setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
   PlaceKeysAtTemplatePositions();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "chords/chord_table.h"
 #include "editing/edit_history.h"
 #include "editing/editing_session.h"
 #include "editing/key_copy.h"
@@ -24,11 +25,13 @@ namespace qp40 {
 
 class BusyDialog;
 class CClrButton;
+class CDialog2KeyClick;
 class LogPane;
 
 // What the main dialog works on; the application owns all of it for the whole run.
 struct MainDialogServices {
   Configuration& config;
+  ChordTable& chords;
   KeypadLink& link;
   Log& log;
   Notifier& notifier;
@@ -36,7 +39,8 @@ struct MainDialogServices {
   // The logical DPI of the screen the window is on; empty asks the screen. Qt's own device-pixel
   // scaling is already in the logical DPI, so the grid is never scaled twice.
   std::function<int()> screen_dpi;
-  // The pause that lets a keypad settle after it was opened; empty sleeps.
+  // The pause that lets a keypad settle after it was opened or after the chord editor closed;
+  // empty sleeps.
   std::function<void(int milliseconds)> pause;
 };
 
@@ -87,6 +91,10 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   QString KeyLabelEntry(int row, int column) const;
   // The screen keyboard of the key dialog, one for the whole run.
   CSoftKeyBoard& KeyDialogKeyboard() { return key_keyboard_; }
+  // The screen keyboard of the chord editor, one for the whole run.
+  CSoftKeyBoard& ChordEditorKeyboard() { return chord_keyboard_; }
+  // The chord editor while it is open beside the window, else nullptr.
+  CDialog2KeyClick* ChordEditor() const { return chord_editor_; }
   const EditingSession& Session() const { return editing_session_; }
 
   // A click on key button `control_id` (3011..3068): highlights it, runs the key dialog on its
@@ -177,6 +185,12 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void CloseAndReboot();
   void OnRestoreFactorySettings();
   void OnMacroScriptEdit();
+  // The chord editor runs beside the window, whose key buttons then pick its trigger keys; when
+  // it closes, the window shows User Profile 1 and reloads the keypad.
+  void OnChordEditor();
+  void ConnectChordEditor();
+  void PickChordTrigger(int control_id);
+  void ReloadAfterChordEditor();
   void OnBoardTypeChanged(int index);
   void OnPathTypeChanged(int index);
   void OnUsbTypeChanged(int index);
@@ -192,6 +206,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   std::array<QString, kKeyTableSize> key_labels_;
   EditingSession editing_session_;
   CSoftKeyBoard key_keyboard_;
+  CSoftKeyBoard chord_keyboard_;
+  CDialog2KeyClick* chord_editor_ = nullptr;
   float zoom_ = 0.0f;
   int board_type_ = 0;
   int path_type_ = 0;

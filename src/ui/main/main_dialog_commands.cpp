@@ -38,6 +38,7 @@ void CMorvelDlg::ConnectCommands() {
   on_click(kIdCloseReboot, &CMorvelDlg::OnCloseAndReboot);
   on_click(kIdRestoreFactory, &CMorvelDlg::OnRestoreFactorySettings);
   on_click(kIdMacroScriptEdit, &CMorvelDlg::OnMacroScriptEdit);
+  ConnectChordEditor();
 
   // Only a choice the user makes counts; the layout selecting entries itself changes nothing.
   connect(board_list_, &QComboBox::activated, this, &CMorvelDlg::OnBoardTypeChanged);

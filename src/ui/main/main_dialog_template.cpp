@@ -27,7 +27,7 @@ constexpr ControlEntry kSettingsColumn[] = {
 };
 
 constexpr ControlEntry kCommands[] = {
-    {kStaticId, K::kGroupBox, "Profiles Management", 6, 184, 454, 54},
+    {kStaticId, K::kGroupBox, "Profiles Management", 6, 184, 454, 73},
     {kIdLoadProfilesOnboard, K::kPushButton, "", 14, 198, 103, 15},
     {kIdEditProfile, K::kPushButton, "", 125, 198, 103, 15},
     {kIdSaveProfilesOnboard, K::kDefaultPushButton, "", 236, 198, 103, 15},
@@ -36,8 +36,8 @@ constexpr ControlEntry kCommands[] = {
     {kIdBackupProfiles, K::kPushButton, "", 125, 217, 103, 15},
     {kIdRestoreFactory, K::kPushButton, "", 236, 217, 103, 15},
     {kIdCloseReboot, K::kPushButton, "", 347, 217, 103, 15},
-    {kIdChordEditor, K::kPushButton, "Two-Key Chords", 347, 217, 103, 15},
-    {kIdLog, K::kLogEdit, "", kMainDialogMargin, 246, 454, 98},
+    {kIdChordEditor, K::kPushButton, "", 14, 236, 103, 15},
+    {kIdLog, K::kLogEdit, "", kMainDialogMargin, 265, 454, 98},
 };
 
 std::vector<ControlEntry> MainDialogControls() {
@@ -55,7 +55,7 @@ std::vector<ControlEntry> MainDialogControls() {
 
 const DialogTemplate& MainDialogTemplate() {
   static const std::vector<ControlEntry> controls = MainDialogControls();
-  static const DialogTemplate dialog_template{"", 466, 350, controls};
+  static const DialogTemplate dialog_template{"", 466, 369, controls};
   return dialog_template;
 }
 

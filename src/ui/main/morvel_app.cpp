@@ -1,8 +1,11 @@
 #include "ui/main/morvel_app.h"
 
+#include <QEventLoop>
 #include <QIcon>
+#include <QTimer>
 #include <memory>
 
+#include "chords/chord_table.h"
 #include "link/keypad_link.h"
 #include "log/clock.h"
 #include "log/log.h"
@@ -29,8 +32,15 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   RepaintingTransport repainting(transport);
   KeypadLink link(repainting, log, notifier);
   Configuration config;
+  ChordTable chords{};
 
-  CMorvelDlg dialog(MainDialogServices{config, link, log, notifier, prompts, {}, {}});
+  // A pause keeps the window painted and takes no input meanwhile, so no command starts in it.
+  const auto pause = [](int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  };
+  CMorvelDlg dialog(MainDialogServices{config, chords, link, log, notifier, prompts, {}, pause});
   notifier.SetParent(&dialog);
 
   std::unique_ptr<DeviceNoticeListener> listener;

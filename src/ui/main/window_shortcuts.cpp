@@ -25,9 +25,10 @@ constexpr CommandShortcut kCommandShortcuts[] = {
 
 bool CMorvelDlg::ShortcutsAllowed() const {
   // Only the window itself takes shortcuts: never while one of our dialogs, a message box or
-  // the busy dialog stands over it.
+  // the busy dialog stands over it, nor while the chord editor runs beside it.
   const QWidget* modal = QApplication::activeModalWidget();
-  return !busy_ && dialogs_open_ == 0 && (modal == nullptr || modal == this);
+  return !busy_ && dialogs_open_ == 0 && chord_editor_ == nullptr &&
+         (modal == nullptr || modal == this);
 }
 
 void CMorvelDlg::ConnectShortcuts() {
