@@ -92,19 +92,13 @@ struct Surroundings {
   CountingRefresher refresher;
 };
 
-// Longest label a key's tooltip may show: a shortcut with every modifier and two key names.
-inline constexpr std::size_t kMaxFullLabelLength = 128;
-
-// Every key of every profile, as the grid and the tooltips would show it, keeps its label
-// within bounds.
+// Every key of every profile, as the grid would show it, keeps its label within bounds.
 inline void CheckEveryLabel(const Configuration& config) {
   for (std::uint8_t profile = 0; profile < kProfileCount; ++profile) {
     const ProfileView view = ViewProfile(config, profile);
     for (const KeyActionRecord& record : view.records) {
       QP40_REQUIRE(KeyLabel(record, config.burst_table, config.string_unit_table).size() <=
                    kKeyLabelLength);
-      QP40_REQUIRE(FullKeyLabel(record, config.burst_table, config.string_unit_table).size() <=
-                   kMaxFullLabelLength);
     }
   }
 }

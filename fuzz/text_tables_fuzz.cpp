@@ -21,6 +21,9 @@ namespace {
 
 using namespace qp40;
 
+// Longest label a key's tooltip may show: a shortcut with every modifier and two key names.
+constexpr std::size_t kMaxFullLabelLength = 128;
+
 // Long strings of the block layout are read from the keypad a block at a time; a few per input
 // cover that path without making every run read dozens of blocks.
 constexpr int kSlotReadsPerInput = 2;
@@ -175,13 +178,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FillWorkingCopy(config, profile);
     fuzz::CheckEveryLabel(config);
   }
-  // Keys whose code has no slot in the map: every code of every profile gets its label too.
+  // Every slot of every profile, whether the key code map names it or not, with its tooltip.
   for (std::uint8_t profile = 0; profile < kProfileCount; ++profile) {
-    for (unsigned code = 0; code <= 0xFF; ++code) {
+    for (unsigned code = 0; code <= kLastSlotKeyCode; ++code) {
       const KeyActionRecord record =
           ReadSlot(config.profile_image, profile, static_cast<std::uint8_t>(code));
-      QP40_REQUIRE(KeyLabel(record, config.burst_table, config.string_unit_table).size() <=
-                   kKeyLabelLength);
+      const std::string full = FullKeyLabel(record, config.burst_table, config.string_unit_table);
+      QP40_REQUIRE(full.size() <= kMaxFullLabelLength);
+      QP40_REQUIRE(KeyLabel(record, config.burst_table, config.string_unit_table) ==
+                   full.substr(0, kKeyLabelLength));
     }
   }
 
