@@ -44,8 +44,12 @@ constexpr std::string_view kScripts[] = {
 };
 constexpr std::uint8_t kScriptFromInput = 0x80;
 
-constexpr int kExchangesPerLoad = 5 * static_cast<int>(kPagesPerBlock) + 1;
-constexpr int kExchangesPerSave = 5 * (static_cast<int>(kPagesPerBlock) + 1);
+// A load reads the profile block, two burst and two string blocks and the identity; a save
+// prepares and writes the same five blocks.
+constexpr int kConfigurationBlocks = 5;
+constexpr int kConfigurationPages = kConfigurationBlocks * static_cast<int>(kPagesPerBlock);
+constexpr int kExchangesPerLoad = kConfigurationPages + 1;
+constexpr int kExchangesPerSave = kConfigurationPages + kConfigurationBlocks;
 constexpr int kExchangesPerMacro = 2 * (static_cast<int>(kPagesPerBlock) + 1);
 
 struct BlockBytes {
@@ -188,16 +192,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case kLoad: {
         Configuration before = config;
         const TransferReport report = LoadConfiguration(config, link, env.log, env.refresher);
-        QP40_REQUIRE(report.failed_pages >= 0 &&
-                     report.failed_pages <= 5 * static_cast<int>(kPagesPerBlock));
+        QP40_REQUIRE(report.failed_pages >= 0 && report.failed_pages <= kConfigurationPages);
         CheckLoad(keypad, before, config);
         fuzz::CheckEveryLabel(config);
         break;
       }
       case kSave: {
         const TransferReport report = SaveConfiguration(config, link, env.log);
-        QP40_REQUIRE(report.failed_pages >= 0 &&
-                     report.failed_pages <= 5 * static_cast<int>(kPagesPerBlock));
+        QP40_REQUIRE(report.failed_pages >= 0 && report.failed_pages <= kConfigurationPages);
         CheckSave(keypad, config);
         break;
       }
