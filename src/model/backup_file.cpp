@@ -97,7 +97,7 @@ int ShownProfileFor(std::uint32_t type_word) {
 
 }  // namespace
 
-bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifier) {
+std::vector<std::uint8_t> FullBackupBytes(Configuration& config) {
   MergeWorkingCopy(config, ProfileSwitchCopy::kAllProfiles);
 
   const bool with_strings = BoardSettingsReader(config.working_profile).HasNewStrings();
@@ -109,7 +109,11 @@ bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifi
   if (with_strings) {
     bytes.insert(bytes.end(), config.string_unit_table.begin(), config.string_unit_table.end());
   }
+  return bytes;
+}
 
+bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifier) {
+  const std::vector<std::uint8_t> bytes = FullBackupBytes(config);
   if (path.empty() || !ReplaceFileContents(fs::path(path), bytes)) {
     notifier.ShowMessage(kCantOpenMessage);
     return false;
@@ -129,7 +133,14 @@ BackupLoadResult LoadBackup(Configuration& config, const std::string& path, Log&
     return result;
   }
   log.AppendLog(">> Open File, " + path);
-  const std::span<const std::uint8_t> bytes(*file);
+  return LoadBackupBytes(config, *file, log, notifier, refresher, strings);
+}
+
+BackupLoadResult LoadBackupBytes(Configuration& config, std::span<const std::uint8_t> contents,
+                                 Log& log, Notifier& notifier, LabelRefresher& refresher,
+                                 StringTableRule strings) {
+  BackupLoadResult result;
+  const auto bytes = contents.first(std::min(contents.size(), kFullBackupWithStringsSize));
   result.bytes_read = bytes.size();
 
   // Without a whole type word the file is of no known type; later saves go to block 28.

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "log/log.h"
 #include "log/notifier.h"
@@ -20,6 +22,10 @@ inline constexpr std::uint32_t kBackupWorkingProfile = 0x0816100B;
 // Writes a full backup; false (after telling the user) when it cannot be written. A failed
 // write leaves any previous file of that name intact.
 bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifier);
+
+// The bytes SaveBackup writes: the working copy is merged into the image first, and the string
+// unit table follows only with firmware 0xFF.
+std::vector<std::uint8_t> FullBackupBytes(Configuration& config);
 
 // Bytes a backup file of each type must hold, with its 4-byte type word.
 inline constexpr std::size_t kBackupTypeWordSize = 4;
@@ -70,5 +76,11 @@ enum class StringTableRule {
 BackupLoadResult LoadBackup(Configuration& config, const std::string& path, Log& log,
                             Notifier& notifier, LabelRefresher& refresher,
                             StringTableRule strings = StringTableRule::kFirmwareInMemory);
+
+// LoadBackup of a file's contents already in memory, without the open line: bytes beyond
+// kFullBackupWithStringsSize are not looked at, as LoadBackup never reads them.
+BackupLoadResult LoadBackupBytes(Configuration& config, std::span<const std::uint8_t> contents,
+                                 Log& log, Notifier& notifier, LabelRefresher& refresher,
+                                 StringTableRule strings = StringTableRule::kFirmwareInMemory);
 
 }  // namespace qp40
