@@ -91,7 +91,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   BuildDialog(*this, MainDialogTemplate());
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
-      key_buttons_[(row - 1) * kGridColumnCount + (column - 1)] =
+      key_buttons_[GridPosition(row, column)] =
           DialogItem<CClrButton>(*this, KeyControlId(row, column));
     }
   }
