@@ -207,8 +207,9 @@ KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::Confirm() {
   const int previous_stop_mode = session_.remembered_stop_mode;
   type_ = type_selection_;
   session_.remembered_stop_mode = stop_mode_selection_;
-  if (type_ != kTypeNoneSelected)
+  if (type_ != kTypeNoneSelected) {
     label_text_ = std::string(TypeName(static_cast<std::size_t>(type_)));
+  }
 
   p_[0] = 0;
   for (const CheckBit& box : kModifierBoxes) p_[0] |= Checked(box.id) ? box.bit : 0;
