@@ -207,8 +207,9 @@ KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::Confirm() {
   const int previous_stop_mode = session_.remembered_stop_mode;
   type_ = type_selection_;
   session_.remembered_stop_mode = stop_mode_selection_;
-  if (type_ != kTypeNoneSelected)
+  if (type_ != kTypeNoneSelected) {
     label_text_ = std::string(TypeName(static_cast<std::size_t>(type_)));
+  }
 
   p_[0] = 0;
   for (const CheckBit& box : kModifierBoxes) p_[0] |= Checked(box.id) ? box.bit : 0;
@@ -317,9 +318,9 @@ void KeyAttributeLogic::SetFieldText(int id, std::string text) {
   texts_[id] = std::move(text);
   // Setting a name field's text raises its text-change handling, also when the dialog sets it;
   // row 1 holds a text, not a name, for media, burst and string keys.
-  if (id == kIdKeyName1 && !IsOneOf(type_, {kTypeMultimedia, kTypeBurst, kTypeString})) {
-    NameChanged(id);
-  } else if (id == kIdKeyName2 || id == kIdKeyName3) {
+  const bool row_1_is_a_name =
+      id == kIdKeyName1 && !IsOneOf(type_, {kTypeMultimedia, kTypeBurst, kTypeString});
+  if (row_1_is_a_name || id == kIdKeyName2 || id == kIdKeyName3) {
     NameChanged(id);
   }
 }
@@ -477,6 +478,7 @@ std::optional<KeyActionRecord> KeyAttributeLogic::Record() const { return Encode
 
 std::vector<std::string> KeyAttributeLogic::TypeListEntries() {
   std::vector<std::string> entries;
+  entries.reserve(kListedTypes);
   for (int type = 0; type < kListedTypes; ++type) {
     entries.emplace_back(TypeName(static_cast<std::size_t>(type)));
   }
@@ -485,6 +487,7 @@ std::vector<std::string> KeyAttributeLogic::TypeListEntries() {
 
 std::vector<std::string> KeyAttributeLogic::StopModeEntries() {
   std::vector<std::string> entries;
+  entries.reserve(kStopModeCount);
   for (std::size_t mode = 0; mode < kStopModeCount; ++mode) {
     entries.emplace_back(StopModeName(mode));
   }

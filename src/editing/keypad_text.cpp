@@ -18,9 +18,8 @@ Character CharacterAt(std::string_view text, std::size_t at) {
   const auto lead = static_cast<std::uint8_t>(text[at]);
   std::size_t length = 0;
   char32_t code = 0;
-  if (lead < 0x80) {
-    return {lead, 1};
-  } else if ((lead & 0xE0) == 0xC0) {
+  if (lead < 0x80) return {lead, 1};
+  if ((lead & 0xE0) == 0xC0) {
     length = 2;
     code = lead & 0x1F;
   } else if ((lead & 0xF0) == 0xE0) {

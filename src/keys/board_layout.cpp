@@ -18,9 +18,8 @@ constexpr BoardLayoutTable BaseLayout() {
   BoardLayoutTable table{};
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
-      table[static_cast<std::size_t>(kGridColumnCount * (row - 1) + (column - 1))] = {
-          kColumnPitch * (column - 1), kRowPitch * (row - 1), kBaseKeyWidth, kBaseKeyHeight,
-          KeyControlId(row, column)};
+      table[GridPosition(row, column)] = {kColumnPitch * (column - 1), kRowPitch * (row - 1),
+                                          kBaseKeyWidth, kBaseKeyHeight, KeyControlId(row, column)};
     }
   }
   return table;
@@ -29,7 +28,7 @@ constexpr BoardLayoutTable BaseLayout() {
 constexpr LayoutEntry& Key(BoardLayoutTable& table, int control_id) {
   const int row = (control_id - 3000) / 10;
   const int column = control_id % 10;
-  return table[static_cast<std::size_t>(kGridColumnCount * (row - 1) + (column - 1))];
+  return table[GridPosition(row, column)];
 }
 
 constexpr void Remove(BoardLayoutTable& table, int control_id) {
@@ -103,7 +102,7 @@ constexpr float kGridTop = 20.0f;
 // Truncates toward zero. A zoom no screen gives (infinite, or far too large) cannot make the
 // conversion overflow; such a coordinate becomes 0.
 int Truncate(float value) {
-  constexpr float kLimit = static_cast<float>(std::numeric_limits<int>::max() / 2);
+  constexpr float kLimit = static_cast<float>(std::numeric_limits<int>::max()) / 2;
   return value > -kLimit && value < kLimit ? static_cast<int>(value) : 0;
 }
 

@@ -16,7 +16,14 @@ inline constexpr std::uint8_t kBoard43Keys = 0x43;
 // The key grid: 6 rows by 8 columns, entry 8 * (row - 1) + (column - 1).
 inline constexpr int kGridRowCount = 6;
 inline constexpr int kGridColumnCount = 8;
-inline constexpr std::size_t kGridKeyCount = kGridRowCount * kGridColumnCount;
+inline constexpr std::size_t kGridKeyCount =
+    static_cast<std::size_t>(kGridRowCount) * kGridColumnCount;
+
+// The grid entry of the key in `row` 1..6, `column` 1..8.
+constexpr std::size_t GridPosition(int row, int column) {
+  return static_cast<std::size_t>(row - 1) * kGridColumnCount +
+         static_cast<std::size_t>(column - 1);
+}
 
 // Control ID of the key button in `row` 1..6, `column` 1..8: 3011 .. 3068.
 constexpr int KeyControlId(int row, int column) { return 3000 + 10 * row + column; }

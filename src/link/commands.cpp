@@ -49,7 +49,8 @@ int KeypadLink::ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize
     request_[kPageFieldByte] = kLastPageField;
     if (ExchangeReport()) {
       const auto payload = std::span(reply_).subspan<kPayloadByte, kPayloadSize>();
-      std::copy(payload.begin(), payload.end(), destination.begin() + page * kPageSize);
+      const auto target = destination.subspan(page * kPageSize, kPageSize);
+      std::copy(payload.begin(), payload.end(), target.begin());
     } else {
       // The page keeps what the destination held before: the reply buffer holds no data of it.
       log_.AppendLog(kReadPageFailedLine);

@@ -23,7 +23,9 @@ std::string FormatText(const char* format, Args... args) {
     return std::string(buffer.data(), size);
   }
   std::string text(size + 1, '\0');
-  std::snprintf(text.data(), text.size(), format, args...);
+  if (std::snprintf(text.data(), text.size(), format, args...) != length) {
+    return {};
+  }
   text.resize(size);
   return text;
 }

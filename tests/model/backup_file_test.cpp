@@ -21,6 +21,7 @@ using testing::ReadBytes;
 using testing::SameConfiguration;
 using testing::SampleConfiguration;
 using testing::TypeWordBytes;
+using testing::TypeWordFile;
 using testing::WriteBytes;
 
 constexpr const char* kCantOpen = "ERROR:Can't open file";
@@ -268,8 +269,7 @@ TEST_F(BackupFileTest, FileShorterThanItsTypePromisesIsRefusedWhole) {
       {kBackupProfileBlock27, 4}, {kBackupProfileBlock26, 1000}, {kBackupWorkingProfile, 259},
   };
   for (const auto& [type_word, size] : cases) {
-    std::vector<std::uint8_t> file = TypeWordBytes(type_word);
-    file.resize(size, 0x77);
+    const std::vector<std::uint8_t> file = TypeWordFile(type_word, size, 0x77);
     const std::string path = dir.File("short.bin");
     WriteBytes(path, file);
     Configuration config = SampleConfiguration(0xFF);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,17 @@ inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>&
 inline std::vector<std::uint8_t> TypeWordBytes(std::uint32_t type_word) {
   return {static_cast<std::uint8_t>(type_word), static_cast<std::uint8_t>(type_word >> 8),
           static_cast<std::uint8_t>(type_word >> 16), static_cast<std::uint8_t>(type_word >> 24)};
+}
+
+// A file of `size` bytes of `fill` that starts with the type word, or as much of it as fits.
+// Made at its full size at once: growing the four-byte vector by resize() makes g++ 12 at -O3
+// report a false -Warray-bounds in the inlined move of the old bytes.
+inline std::vector<std::uint8_t> TypeWordFile(std::uint32_t type_word, std::size_t size,
+                                              std::uint8_t fill) {
+  std::vector<std::uint8_t> file(size, fill);
+  const std::vector<std::uint8_t> word = TypeWordBytes(type_word);
+  std::copy_n(word.begin(), std::min(size, word.size()), file.begin());
+  return file;
 }
 
 }  // namespace qp40::testing

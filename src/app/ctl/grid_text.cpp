@@ -31,7 +31,7 @@ std::string TableText(const Configuration& config, std::uint8_t profile, const P
   for (int row = 0; row < kGridRowCount; ++row) {
     std::string line = PaddedTerminalText(std::to_string(row + 1), kRowHeadWidth);
     for (int column = 0; column < kGridColumnCount; ++column) {
-      const auto position = static_cast<std::size_t>(row * kGridColumnCount + column);
+      const auto position = GridPosition(row + 1, column + 1);
       line += PaddedTerminalText(RecordLabel(config, view.records[position]), kCellWidth);
     }
     TrimRight(line);
@@ -44,8 +44,7 @@ std::string TabbedText(const Configuration& config, const ProfileView& view, Gri
   std::string text;
   for (int row = 0; row < kGridRowCount; ++row) {
     for (int column = 0; column < kGridColumnCount; ++column) {
-      const KeyActionRecord& record =
-          view.records[static_cast<std::size_t>(row * kGridColumnCount + column)];
+      const KeyActionRecord& record = view.records[GridPosition(row + 1, column + 1)];
       if (column > 0) text += '\t';
       text += format == GridFormat::kRecords ? RecordHex(record)
                                              : TerminalText(RecordLabel(config, record));

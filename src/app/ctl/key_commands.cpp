@@ -102,8 +102,7 @@ int RunKeySet(CommandContext& context, const KeySetOptions& options) {
   if (RefuseAfterFailedLoad(context, failed_pages, "the key is not set")) return kExitFailed;
 
   SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
-  const auto position =
-      static_cast<std::size_t>((options.row - 1) * kGridColumnCount + (options.column - 1));
+  const auto position = GridPosition(options.row, options.column);
   const std::optional<KeyActionRecord> record =
       options.steps ? RecordFromDialog(context, config, *link, options, position) : value_record;
   if (!record) return kExitFailed;

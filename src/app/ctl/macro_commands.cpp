@@ -126,8 +126,8 @@ CLI::Option* AddNumber(CLI::App& command, int& number, const char* what) {
 
 // Stores the work of `command`, run with its options, when it is the command given.
 template <typename Run>
-void OnParsed(CLI::App& command, std::shared_ptr<MacroOptions> options, CommandAction& action,
-              Run run) {
+void OnParsed(CLI::App& command, const std::shared_ptr<MacroOptions>& options,
+              CommandAction& action, Run run) {
   command.callback([options, &action, run] {
     action = [options, run](CommandContext& context) { return run(context, *options); };
   });

@@ -54,7 +54,8 @@ void BottomAndRight(QPainter& painter, const Edges& e, std::uint32_t color) {
 }  // namespace
 
 QColor ColorFromRgb(std::uint32_t rgb) {
-  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+  return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                static_cast<int>((rgb >> 16) & 0xFF));
 }
 
 std::uint32_t RgbFromColor(const QColor& color) {

@@ -98,7 +98,7 @@ void CMorvelDlg::OnChordEditor() {
 void CMorvelDlg::PickChordTrigger(int control_id) {
   const KeyPosition key = PositionOfKeyId(control_id);
   if (!key.valid || chord_editor_ == nullptr) return;
-  const auto position = static_cast<std::size_t>((key.row - 1) * kGridColumnCount + key.column - 1);
+  const auto position = GridPosition(key.row, key.column);
   chord_editor_->TakeGridKey(WorkingRecord(services_.config.working_profile, position), key.row,
                              key.column);
 }

@@ -62,7 +62,7 @@ void CMorvelDlg::OnKeyClicked(int control_id) {
   HighlightClickedKey(control_id, index);
 
   Configuration& config = services_.config;
-  const auto position = static_cast<std::size_t>((key.row - 1) * kGridColumnCount + key.column - 1);
+  const std::size_t position = GridPosition(key.row, key.column);
   const EditState before = CurrentState();
   KeyAttributeLogic logic(editing_session_, config, services_.link, services_.log,
                           services_.notifier);

@@ -14,7 +14,7 @@ int CMorvelDlg::PositionOfButton(const QObject* button) const {
 
 void CMorvelDlg::CopyKey(int row, int column) {
   if (row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) return;
-  const auto position = static_cast<std::size_t>((row - 1) * kGridColumnCount + column - 1);
+  const auto position = GridPosition(row, column);
   copied_key_ = qp40::CopyKey(services_.config, services_.link, position);
   services_.log.AppendLog(FormatText(">> Key %d%d copied", row, column));
   KeypadWentAway();
@@ -25,7 +25,7 @@ bool CMorvelDlg::PasteKey(int row, int column) {
     return false;
   }
   Configuration& config = services_.config;
-  const auto position = static_cast<std::size_t>((row - 1) * kGridColumnCount + column - 1);
+  const auto position = GridPosition(row, column);
   const EditState before = CurrentState();
   const bool pasted = qp40::PasteKey(config, services_.link, position, *copied_key_, services_.log,
                                      services_.notifier);

@@ -19,7 +19,7 @@ namespace qp40 {
 
 CClrButton* CMorvelDlg::KeyButton(int row, int column) const {
   if (row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) return nullptr;
-  return key_buttons_[(row - 1) * kGridColumnCount + (column - 1)];
+  return key_buttons_[GridPosition(row, column)];
 }
 
 LogPane* CMorvelDlg::LogWindow() const { return log_pane_; }
@@ -75,8 +75,7 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
     if (!position.valid || !placement.visible) continue;
     KeyButton(position.row, position.column)
         ->setGeometry(placement.x, placement.y, placement.width, placement.height);
-    visible[static_cast<std::size_t>((position.row - 1) * kGridColumnCount + position.column - 1)] =
-        true;
+    visible[GridPosition(position.row, position.column)] = true;
   }
   for (std::size_t i = 0; i < key_buttons_.size(); ++i) {
     key_buttons_[i]->setVisible(visible[i]);
@@ -88,7 +87,7 @@ void CMorvelDlg::RefreshKeyLabels() {
   ApplyBoardLayout(BoardSettingsReader(config.working_profile).BoardType());
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
-      const std::size_t position = (row - 1) * kGridColumnCount + (column - 1);
+      const std::size_t position = GridPosition(row, column);
       const KeyActionRecord record = WorkingRecord(config.working_profile, position);
       const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
       CClrButton* button = KeyButton(row, column);

@@ -28,6 +28,7 @@ namespace qp40 {
 namespace {
 
 constexpr const char* kHelpLines[] = {
+    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): long lines are split in two on purpose.
     "Step 1. Press down and hold Key18(top-right). Next,connect USB port on PC. After 1st LED be "
     "GREEN and Blink, the device worked on configuration mode.",
     "Step 2. Run configuration software on PC, the software will load profile1 automatically",
@@ -92,7 +93,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   BuildDialog(*this, MainDialogTemplate());
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {
-      key_buttons_[(row - 1) * kGridColumnCount + (column - 1)] =
+      key_buttons_[GridPosition(row, column)] =
           DialogItem<CClrButton>(*this, KeyControlId(row, column));
     }
   }
