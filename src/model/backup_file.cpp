@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/file_replace.h"
+#include "files/utf8_path.h"
 #include "model/slot_check.h"
 
 namespace qp40 {
@@ -110,7 +111,7 @@ bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifi
     bytes.insert(bytes.end(), config.string_unit_table.begin(), config.string_unit_table.end());
   }
 
-  if (path.empty() || !ReplaceFileContents(fs::path(path), bytes)) {
+  if (path.empty() || !ReplaceFileContents(PathFromUtf8(path), bytes)) {
     notifier.ShowMessage(kCantOpenMessage);
     return false;
   }
@@ -122,7 +123,7 @@ BackupLoadResult LoadBackup(Configuration& config, const std::string& path, Log&
                             StringTableRule strings) {
   BackupLoadResult result;
   const auto file =
-      path.empty() ? std::nullopt : ReadHead(fs::path(path), kFullBackupWithStringsSize);
+      path.empty() ? std::nullopt : ReadHead(PathFromUtf8(path), kFullBackupWithStringsSize);
   if (!file) {
     notifier.ShowMessage(kCantOpenMessage);
     result.status = BackupLoadStatus::kCannotOpen;

@@ -5,6 +5,7 @@
 #include "app/ctl/exit_codes.h"
 #include "chords/chord_file.h"
 #include "chords/chord_text.h"
+#include "files/utf8_path.h"
 
 namespace qp40::ctl {
 namespace {
@@ -13,7 +14,7 @@ constexpr std::size_t kChordValues = kChordCount * kChordRecordSize;
 
 int RunChordList(CommandContext& context, const std::string& file) {
   ChordTable table{};
-  const ChordImportResult result = LoadChordFile(file, table);
+  const ChordImportResult result = LoadChordFile(PathFromUtf8(file), table);
   switch (result.status) {
     case ChordImportStatus::kCannotOpen:
       context.Err() << "qp40ctl: " << file << ": cannot be opened\n";
