@@ -25,4 +25,13 @@ void DeviceNoticeListener::OnReadable() {
   notifier_->setEnabled(true);
 }
 
+#ifndef _WIN32
+std::unique_ptr<QObject> WatchDeviceNotices(const DeviceNoticeSource& source, QWidget&,
+                                            std::function<void(int event_type)> on_device_change) {
+  if (source.fd < 0 || !source.drain) return nullptr;
+  return std::make_unique<DeviceNoticeListener>(source.fd, source.drain,
+                                                std::move(on_device_change));
+}
+#endif
+
 }  // namespace qp40

@@ -33,12 +33,8 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   CMorvelDlg dialog(MainDialogServices{config, link, log, notifier, prompts, {}, {}});
   notifier.SetParent(&dialog);
 
-  std::unique_ptr<DeviceNoticeListener> listener;
-  if (notices.fd >= 0 && notices.drain) {
-    listener = std::make_unique<DeviceNoticeListener>(
-        notices.fd, notices.drain,
-        [&dialog](int event_type) { dialog.OnDeviceChange(event_type); });
-  }
+  const std::unique_ptr<QObject> listener = WatchDeviceNotices(
+      notices, dialog, [&dialog](int event_type) { dialog.OnDeviceChange(event_type); });
 
   // The window is up before the first search, so the busy dialog of a load stands over it.
   dialog.show();

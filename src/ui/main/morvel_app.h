@@ -4,16 +4,9 @@
 #include <functional>
 
 #include "link/transport.h"
+#include "ui/common/device_notice.h"
 
 namespace qp40 {
-
-// Where the platform's device notices come from: a descriptor that becomes readable when notices
-// wait, and the call that takes them and says how many added or removed a device. No descriptor
-// (-1) means the window only searches for the keypad once, at start.
-struct DeviceNoticeSource {
-  int fd = -1;
-  std::function<int()> drain;
-};
 
 // The application: one run of the main dialog over a keypad transport.
 class CMorvelApp : public QApplication {
