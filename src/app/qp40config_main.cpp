@@ -9,8 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/windows/windows_hid_transport.h"
+#else
 #include "platform/hidapi_transport.h"
 #include "platform/udev_monitor.h"
+#endif
 #include "sim/sim_setup.h"
 #include "ui/main/morvel_app.h"
 
@@ -110,6 +114,11 @@ ParseResult ParseArguments(int argc, char** argv) {
 // Without a display the platform plugin would stop the program with a message about plugins;
 // say what is missing instead.
 bool HasDisplay(const std::vector<char*>& qt_arguments) {
+#ifdef _WIN32
+  // Windows always has its desktop.
+  (void)qt_arguments;
+  return true;
+#else
   for (const char* arg : qt_arguments) {
     const std::string_view text = arg;
     if (text == "-platform" || text == "--platform") return true;
@@ -119,6 +128,7 @@ bool HasDisplay(const std::vector<char*>& qt_arguments) {
     return value != nullptr && *value != '\0';
   };
   return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+#endif
 }
 
 }  // namespace
@@ -148,7 +158,9 @@ int main(int argc, char** argv) {
   std::unique_ptr<qp40::sim::SimulatedKeypad> simulated_keypad;
   std::unique_ptr<qp40::Transport> hardware_transport;
   qp40::Transport* transport = nullptr;
+#ifndef _WIN32
   std::unique_ptr<qp40::UdevHidrawMonitor> monitor;
+#endif
   qp40::DeviceNoticeSource notices;
   if (options.sim.simulate) {
     simulated_keypad = std::make_unique<qp40::sim::SimulatedKeypad>(options.sim);
@@ -159,13 +171,18 @@ int main(int argc, char** argv) {
     }
     transport = &simulated_keypad->GetTransport();
   } else {
+#ifdef _WIN32
+    hardware_transport = std::make_unique<qp40::WindowsHidTransport>();
+    notices.window_notices = true;
+#else
     hardware_transport = std::make_unique<qp40::HidapiTransport>();
-    transport = hardware_transport.get();
     monitor = std::make_unique<qp40::UdevHidrawMonitor>();
     if (monitor->Valid()) {
       notices.fd = monitor->Fd();
       notices.drain = [&monitor] { return monitor->DrainNotices(); };
     }
+#endif
+    transport = hardware_transport.get();
   }
 
   int qt_argc = static_cast<int>(parsed.rest.size());

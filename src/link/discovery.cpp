@@ -16,12 +16,18 @@ constexpr const char* kAttachedFormat = ">> Found one Keypad and Openned %d";
 constexpr const char* kAttachFailedFormat =
     ">> Found Quilpad in Management Mode, but failed to open it %d";
 
-// On Linux the keypad's hidraw node belongs to root until the shipped udev rule hands it to the
-// user at the seat; say so, since the message boxes alone do not tell what to do.
+// Say what to do about a refused open, since the message boxes alone do not tell. On Linux the
+// keypad's hidraw node belongs to root until the shipped udev rule hands it to the user at the
+// seat; Windows refuses an interface that another program holds or that it keeps for itself.
 std::string PermissionHint(const std::string& path) {
+#ifdef _WIN32
+  return ">> Access denied on " + path +
+         ": close other programs that use the keypad, then plug the keypad in again";
+#else
   return ">> Permission denied on " + path +
          ": install the udev rule packaging/70-qp40.rules into /etc/udev/rules.d/, then run "
          "'udevadm control --reload' and plug the keypad in again";
+#endif
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/file_replace.h"
+#include "files/utf8_path.h"
 #include "model/slot_check.h"
 
 namespace qp40 {
@@ -114,7 +115,7 @@ std::vector<std::uint8_t> FullBackupBytes(Configuration& config) {
 
 bool SaveBackup(Configuration& config, const std::string& path, Notifier& notifier) {
   const std::vector<std::uint8_t> bytes = FullBackupBytes(config);
-  if (path.empty() || !ReplaceFileContents(fs::path(path), bytes)) {
+  if (path.empty() || !ReplaceFileContents(PathFromUtf8(path), bytes)) {
     notifier.ShowMessage(kCantOpenMessage);
     return false;
   }
@@ -126,7 +127,7 @@ BackupLoadResult LoadBackup(Configuration& config, const std::string& path, Log&
                             StringTableRule strings) {
   BackupLoadResult result;
   const auto file =
-      path.empty() ? std::nullopt : ReadHead(fs::path(path), kFullBackupWithStringsSize);
+      path.empty() ? std::nullopt : ReadHead(PathFromUtf8(path), kFullBackupWithStringsSize);
   if (!file) {
     notifier.ShowMessage(kCantOpenMessage);
     result.status = BackupLoadStatus::kCannotOpen;

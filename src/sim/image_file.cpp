@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "files/file_replace.h"
+#include "files/utf8_path.h"
 #include "sim/virtual_keypad.h"
 
 namespace qp40::sim {
 
 bool VirtualKeypad::LoadImage(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(PathFromUtf8(path), std::ios::binary);
   if (!file) {
     return false;
   }
@@ -26,7 +27,7 @@ bool VirtualKeypad::LoadImage(const std::string& path) {
 // The memory replaces the file through a temporary file beside it, so a write that fails
 // half-way leaves the previous image whole.
 bool VirtualKeypad::SaveImage(const std::string& path) const {
-  return ReplaceFileContents(path, memory_);
+  return ReplaceFileContents(PathFromUtf8(path), memory_);
 }
 
 }  // namespace qp40::sim

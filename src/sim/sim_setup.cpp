@@ -8,6 +8,8 @@
 #include <system_error>
 #include <utility>
 
+#include "files/utf8_path.h"
+
 namespace qp40::sim {
 namespace {
 
@@ -99,7 +101,7 @@ SimulatedKeypad::SimulatedKeypad(const SimOptions& options) : image_(options.ima
 std::string SimulatedKeypad::LoadImage() {
   if (image_.empty()) return {};
   std::error_code error;
-  if (std::filesystem::exists(image_, error) && !keypad_.LoadImage(image_)) {
+  if (std::filesystem::exists(PathFromUtf8(image_), error) && !keypad_.LoadImage(image_)) {
     return image_ + ": not a keypad memory image (it must be " + std::to_string(kImageSize) +
            " bytes: 128 blocks of 2048 bytes); left unchanged";
   }

@@ -168,6 +168,7 @@ TEST(ChordFileTest, MissingFileCannotBeOpened) {
 }
 
 TEST(ChordFileTest, ExportFailingHalfWayKeepsTheOldFile) {
+  if (!testing::kFileSizeLimitAvailable) GTEST_SKIP() << "no file size limit on this system";
   const testing::TempFolder folder{"qp40-chords-"};
   const std::filesystem::path path = folder.Path() / "chords.txt";
   ASSERT_TRUE(SaveChordFile(path, FilledTable(0x12)));

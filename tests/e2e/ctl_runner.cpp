@@ -1,15 +1,25 @@
 #include "ctl_runner.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+extern char** environ;
+#endif
+
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
-extern char** environ;
+#include "files/utf8_path.h"
 
 namespace qp40::e2e {
 
@@ -23,6 +33,92 @@ std::string ReadText(const fs::path& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+#ifdef _WIN32
+
+// A name in the temporary folder that nothing uses yet.
+fs::path FreshTempPath(const std::string& prefix) {
+  std::random_device random;
+  for (;;) {
+    fs::path candidate =
+        fs::temp_directory_path() / (prefix + std::to_string(random()) + std::to_string(random()));
+    if (!fs::exists(candidate)) return candidate;
+  }
+}
+
+// One argument as CommandLineToArgvW reads it back: quoted when it holds blanks or quotes, with
+// the backslashes before a quote doubled.
+std::wstring Quoted(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) {
+    return argument;
+  }
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, L'\\');
+  return quoted + L"\"";
+}
+
+HANDLE InheritableFile(const fs::path& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Runs the program with its arguments handed over as a wide command line, as the Windows shell
+// does, so that non-ASCII file names reach it whole.
+int RunProcess(const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
+  std::wstring command_line = Quoted(PathFromUtf8(QP40CTL_PATH).wstring());
+  for (const std::string& arg : args) command_line += L" " + Quoted(PathFromUtf8(arg).wstring());
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  startup.hStdOutput = InheritableFile(out, GENERIC_WRITE, CREATE_ALWAYS);
+  startup.hStdError = InheritableFile(err, GENERIC_WRITE, CREATE_ALWAYS);
+  PROCESS_INFORMATION process{};
+  int exit_code = -1;
+  if (CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code)) exit_code = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  return exit_code;
+}
+
+}  // namespace
+
+CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) {
+  const fs::path out =
+      stdout_file != nullptr ? PathFromUtf8(stdout_file) : FreshTempPath("qp40ctl-out-");
+  const fs::path err = FreshTempPath("qp40ctl-err-");
+  CtlResult result;
+  result.exit_code = RunProcess(args, out, err);
+  if (stdout_file == nullptr) {
+    result.out = ReadText(out);
+    fs::remove(out);
+  }
+  result.err = ReadText(err);
+  fs::remove(err);
+  return result;
+}
+
+#else
 
 }  // namespace
 
@@ -66,6 +162,8 @@ CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) 
   return result;
 }
 
+#endif
+
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -104,8 +202,13 @@ std::vector<std::vector<std::string>> Cells(const std::string& grid) {
 }
 
 void CtlTest::SetUp() {
+#ifdef _WIN32
+  dir_ = FreshTempPath("qp40ctl-e2e-");
+  fs::create_directories(dir_);
+#else
   char dir_template[] = "/tmp/qp40ctl-e2e-XXXXXX";
   dir_ = mkdtemp(dir_template);
+#endif
 }
 
 void CtlTest::TearDown() { fs::remove_all(dir_); }

@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "files/utf8_path.h"
+
 namespace qp40::e2e {
 
 // What one run of qp40ctl left behind.
@@ -29,13 +31,22 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 // from 0.
 std::vector<std::vector<std::string>> Cells(const std::string& grid);
 
+// The log's time stamp "      (hh:mm:ss)" as a pattern for MatchesRegex, in the regular
+// expressions GoogleTest has on this system (its own simple ones on Windows, without brackets).
+#if GTEST_USES_SIMPLE_RE
+inline constexpr const char* kLogStampPattern = "      \\(\\d\\d:\\d\\d:\\d\\d\\)";
+#else
+inline constexpr const char* kLogStampPattern = "      \\([0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\)";
+#endif
+
 // A fresh directory per test, with a virtual keypad image in it.
 class CtlTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  std::filesystem::path Path(const std::string& name) const { return dir_ / name; }
+  // `name` is UTF-8.
+  std::filesystem::path Path(const std::string& name) const { return dir_ / PathFromUtf8(name); }
   // "--simulate=<dir>/keypad.img"
   std::string Simulate() const { return "--simulate=" + Image().string(); }
   std::filesystem::path Image() const { return dir_ / "keypad.img"; }

@@ -173,7 +173,7 @@ TEST_F(KeypadCommandsTest, LogLinesKeepTheLogFormatOneLineEach) {
   while (start < result.err.size()) {
     const std::size_t end = result.err.find('\n', start);
     EXPECT_THAT(result.err.substr(start, end - start),
-                ::testing::MatchesRegex(".*      \\([0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\)"));
+                ::testing::MatchesRegex(std::string(".*") + kLogStampPattern));
     start = end + 1;
   }
 }

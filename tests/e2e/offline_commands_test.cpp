@@ -146,6 +146,9 @@ TEST_F(OfflineCommandsTest, OneProfileBackupShowsItsOwnKeys) {
 }
 
 TEST_F(OfflineCommandsTest, OutputThatCannotBeWrittenIsAFailure) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no device that refuses every write, as /dev/full does";
+#endif
   const std::string backup = FactoryBackup();
   for (const std::vector<std::string>& command :
        {std::vector<std::string>{"show", backup}, {"dump", "--json", backup}}) {
@@ -207,7 +210,7 @@ TEST_F(OfflineCommandsTest, CompilerProblemsFollowTheirMessageBoxAsTheLogWritesT
   const CtlResult bad =
       RunCtl({"macro", "compile", Path("bad.txt").string(), "-o", Path("bad.buf").string()});
   EXPECT_EQ(bad.exit_code, 1);
-  const std::string stamp = "      \\([0-9][0-9]:[0-9][0-9]:[0-9][0-9]\\)\n";
+  const std::string stamp = std::string(kLogStampPattern) + "\n";
   const std::string jump =
       ">> Error: Macro command = jump, first parameter wrong!  and replaced by new number, 01\\.";
   EXPECT_THAT(bad.err, ::testing::MatchesRegex("ERROR: Create Macro Script !\n"

@@ -60,9 +60,15 @@ TEST_F(DiscoveryTest, FailedOpensShowTheirMessagesAndLogTheFailure) {
     Texts messages;
     Texts lines;
   };
+#ifdef _WIN32
+  const std::string hint =
+      ">> Access denied on keypad: close other programs that use the keypad, then plug the "
+      "keypad in again";
+#else
   const std::string hint =
       ">> Permission denied on keypad: install the udev rule packaging/70-qp40.rules into "
       "/etc/udev/rules.d/, then run 'udevadm control --reload' and plug the keypad in again";
+#endif
   const std::string failed = ">> Found Quilpad in Management Mode, but failed to open it 1";
   const std::vector<Case> cases = {
       {"read fails",

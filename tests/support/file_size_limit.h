@@ -1,10 +1,29 @@
 #pragma once
 
+#ifdef _WIN32
+
+namespace qp40::testing {
+
+// Windows sets no per-process limit on the size of a file; the tests that need a write to stop
+// half-way skip there.
+inline constexpr bool kFileSizeLimitAvailable = false;
+
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long long) {}
+};
+
+}  // namespace qp40::testing
+
+#else
+
 #include <sys/resource.h>
 
 #include <csignal>
 
 namespace qp40::testing {
+
+inline constexpr bool kFileSizeLimitAvailable = true;
 
 // Lowers the largest file this process may write, so a write stops half-way as on a full disk.
 class FileSizeLimit {
@@ -29,3 +48,5 @@ class FileSizeLimit {
 };
 
 }  // namespace qp40::testing
+
+#endif

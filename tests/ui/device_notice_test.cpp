@@ -1,6 +1,8 @@
 // Device notices reach the window through a watched descriptor, with no timer.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <QCoreApplication>
 #include <string>
@@ -12,6 +14,8 @@
 namespace qp40 {
 namespace {
 
+// The descriptor listener is what Linux uses; Windows sends its notices to the window instead.
+#ifndef _WIN32
 TEST(DeviceNotices, EachAddOrRemoveRunsTheHandlerWithEventType7AndRemovalsNameTheirNode) {
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
@@ -43,6 +47,7 @@ TEST(DeviceNotices, EachAddOrRemoveRunsTheHandlerWithEventType7AndRemovalsNameTh
   close(fds[0]);
   close(fds[1]);
 }
+#endif
 
 TEST(BusyDialog, ShowsItsTextAndCountsPagesUpToTheTotal) {
   BusyDialog busy(nullptr, QStringLiteral("Save data to device ..."), 3);

@@ -8,6 +8,7 @@
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
 #include "app/ctl/verify_blocks.h"
+#include "files/utf8_path.h"
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
 
@@ -34,7 +35,7 @@ int RunBackup(CommandContext& context, const BackupOptions& options) {
 int RunRestore(CommandContext& context, const RestoreOptions& options) {
   // A file that is not there (or is no file) is found out before the keypad is touched.
   std::error_code error;
-  if (!std::filesystem::is_regular_file(options.file, error)) {
+  if (!std::filesystem::is_regular_file(PathFromUtf8(options.file), error)) {
     context.Messages().ShowMessage("ERROR:Can't open file");
     context.Err() << "qp40ctl: " << options.file << ": cannot be opened\n";
     return kExitFailed;

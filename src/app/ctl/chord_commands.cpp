@@ -14,6 +14,7 @@
 #include "chords/chord_file.h"
 #include "chords/chord_text.h"
 #include "editing/chord_editor_logic.h"
+#include "files/utf8_path.h"
 #include "keys/key_words.h"
 #include "keys/nearest_names.h"
 
@@ -27,7 +28,7 @@ constexpr std::array<int, kChordOutputCount> kOutputFields = {
 // Reads FILE whole into `table`; false after stderr has said why. A file cut short is refused:
 // written back, the chords it lost would become empty ones.
 bool ReadWholeChordFile(CommandContext& context, const std::string& file, ChordTable& table) {
-  const ChordImportResult result = LoadChordFile(file, table);
+  const ChordImportResult result = LoadChordFile(PathFromUtf8(file), table);
   switch (result.status) {
     case ChordImportStatus::kCannotOpen:
       context.Err() << "qp40ctl: " << file << ": cannot be opened\n";
@@ -49,7 +50,7 @@ bool ReadWholeChordFile(CommandContext& context, const std::string& file, ChordT
 
 int RunChordList(CommandContext& context, const std::string& file) {
   ChordTable table{};
-  const ChordImportResult result = LoadChordFile(file, table);
+  const ChordImportResult result = LoadChordFile(PathFromUtf8(file), table);
   switch (result.status) {
     case ChordImportStatus::kCannotOpen:
       context.Err() << "qp40ctl: " << file << ": cannot be opened\n";
@@ -131,7 +132,7 @@ int RunChordSet(CommandContext& context, const ChordSetOptions& options) {
     context.Err() << "qp40ctl: " << options.file << " is left as it is\n";
     return kExitFailed;
   }
-  return editor.Export(options.file) ? kExitOk : kExitFailed;
+  return editor.Export(PathFromUtf8(options.file)) ? kExitOk : kExitFailed;
 }
 
 int RunChordCut(CommandContext& context, const std::string& file, int number) {
@@ -142,16 +143,16 @@ int RunChordCut(CommandContext& context, const std::string& file, int number) {
   editor.Open();
   editor.Select(number - 1);
   editor.Cut();
-  return editor.Export(file) ? kExitOk : kExitFailed;
+  return editor.Export(PathFromUtf8(file)) ? kExitOk : kExitFailed;
 }
 
 int RunChordNew(CommandContext& context, const std::string& file, bool force) {
   std::error_code error;
-  if (!force && std::filesystem::exists(file, error)) {
+  if (!force && std::filesystem::exists(PathFromUtf8(file), error)) {
     context.Err() << "qp40ctl: " << file << " exists already; --force replaces it\n";
     return kExitFailed;
   }
-  if (!SaveChordFile(file, ChordTable{})) {
+  if (!SaveChordFile(PathFromUtf8(file), ChordTable{})) {
     context.Err() << "qp40ctl: " << file << ": cannot be written\n";
     return kExitFailed;
   }

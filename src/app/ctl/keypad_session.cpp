@@ -58,10 +58,16 @@ void KeypadSession::ExplainMissingKeypad() {
     err_ << "qp40ctl: no QP40 keypad found. Plug it in while holding its top-right key, so that "
             "it starts in Management mode (USB ID 04b4:0820).\n";
   } else if (watching_transport_->PermissionDenied()) {
+#ifdef _WIN32
+    err_ << "qp40ctl: found the keypad at " << *path
+         << " but may not open it (access denied). Close other programs that use the keypad, "
+            "then plug the keypad in again.\n";
+#else
     err_ << "qp40ctl: found the keypad at " << *path
          << " but may not open it (permission denied). Install the udev rule "
             "packaging/70-qp40.rules into /etc/udev/rules.d/, run 'udevadm control --reload', "
             "then plug the keypad in again.\n";
+#endif
   } else {
     err_ << "qp40ctl: found the keypad at " << *path
          << " but could not open it; another program may be using it.\n";

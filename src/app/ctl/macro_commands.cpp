@@ -9,6 +9,7 @@
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/script_file.h"
 #include "files/file_replace.h"
+#include "files/utf8_path.h"
 #include "macros/macro_listing.h"
 #include "macros/macro_storage.h"
 #include "macros/script_compiler.h"
@@ -83,7 +84,7 @@ int RunMacroCompile(CommandContext& context, const MacroOptions& options) {
     context.Err() << "qp40ctl: " << options.buffer << ": not written\n";
     return kExitFailed;
   }
-  if (!ReplaceFileContents(options.buffer, compiled.buffer)) {
+  if (!ReplaceFileContents(PathFromUtf8(options.buffer), compiled.buffer)) {
     context.Err() << "qp40ctl: " << options.buffer << ": cannot be written\n";
     return kExitFailed;
   }
@@ -93,8 +94,9 @@ int RunMacroCompile(CommandContext& context, const MacroOptions& options) {
 int RunMacroList(CommandContext& context, const MacroOptions& options) {
   std::error_code error;
   std::ifstream in;
-  if (std::filesystem::is_regular_file(options.buffer, error)) {
-    in.open(options.buffer, std::ios::binary);
+  const std::filesystem::path buffer_path = PathFromUtf8(options.buffer);
+  if (std::filesystem::is_regular_file(buffer_path, error)) {
+    in.open(buffer_path, std::ios::binary);
   }
   if (!in.is_open()) {
     context.Err() << "qp40ctl: " << options.buffer << ": cannot be opened\n";

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "files/utf8_path.h"
 #include "log/log.h"
 
 namespace qp40::ctl {
@@ -16,7 +17,8 @@ constexpr std::size_t kMaxScriptFileSize = 10240;
 std::optional<std::string> ReadScriptFile(CommandContext& context, const std::string& path) {
   std::error_code error;
   std::ifstream in;
-  if (std::filesystem::is_regular_file(path, error)) in.open(path, std::ios::binary);
+  const std::filesystem::path file = PathFromUtf8(path);
+  if (std::filesystem::is_regular_file(file, error)) in.open(file, std::ios::binary);
   // A stream that was never opened reads as an empty file: ask whether it was opened.
   if (!in.is_open()) {
     context.GetLog().AppendLog(">> Error: Can't open file");

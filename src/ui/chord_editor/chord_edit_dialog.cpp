@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "ui/common/dialog_template.h"
+#include "ui/common/file_name.h"
 
 namespace qp40 {
 namespace {
@@ -250,7 +250,7 @@ bool CDialog2KeyClick::OnBackupToPc() {
   bool written = false;
   if (path) {
     setWindowTitle(*path);
-    if (!path->isEmpty()) written = logic_.Export(QFile::encodeName(*path).toStdString());
+    if (!path->isEmpty()) written = logic_.Export(FilePath(*path));
   }
   EnableItem(*this, kIdChordBackupToPc, true);
   return written;
@@ -266,7 +266,7 @@ void CDialog2KeyClick::OnLoadBackup() {
   setWindowTitle(*path);
   if (path->isEmpty()) return;
   EnableItem(*this, kIdChordLoadBackup, false);
-  logic_.Import(QFile::encodeName(*path).toStdString());
+  logic_.Import(FilePath(*path));
   EnableItem(*this, kIdChordLoadBackup, true);
   Sync();
 }

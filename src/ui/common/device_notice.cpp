@@ -26,4 +26,12 @@ void DeviceNoticeListener::OnReadable() {
   notifier_->setEnabled(true);
 }
 
+#ifndef _WIN32
+std::unique_ptr<QObject> WatchDeviceNotices(const DeviceNoticeSource& source, QWidget&,
+                                            DeviceNoticeHandlers handlers) {
+  if (source.fd < 0 || !source.drain) return nullptr;
+  return std::make_unique<DeviceNoticeListener>(source.fd, source.drain, std::move(handlers));
+}
+#endif
+
 }  // namespace qp40

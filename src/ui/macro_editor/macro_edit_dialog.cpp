@@ -1,7 +1,6 @@
 #include "ui/macro_editor/macro_edit_dialog.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -15,6 +14,7 @@
 
 #include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
+#include "ui/common/file_name.h"
 #include "ui/macro_editor/virtual_keys.h"
 
 namespace qp40 {
@@ -286,7 +286,7 @@ void CDialogMacroEdit::OnBackupFile() {
   if (!path) return;
   setWindowTitle(*path);
   if (path->isEmpty()) return;
-  logic_.SaveScriptFile(QFile::encodeName(*path).toStdString());
+  logic_.SaveScriptFile(FilePath(*path));
 }
 
 void CDialogMacroEdit::OnLoadBackup() {
@@ -295,7 +295,7 @@ void CDialogMacroEdit::OnLoadBackup() {
   if (!path) return;
   setWindowTitle(*path);
   if (path->isEmpty()) return;
-  logic_.LoadScriptFile(QFile::encodeName(*path).toStdString());
+  logic_.LoadScriptFile(FilePath(*path));
   Sync();
 }
 

@@ -1,6 +1,5 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 
@@ -12,6 +11,7 @@
 #include "model/saved_blocks_check.h"
 #include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
+#include "ui/common/file_name.h"
 #include "ui/macro_editor/macro_edit_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/main/main_dialog_ids.h"
@@ -180,7 +180,7 @@ std::optional<std::string> CMorvelDlg::ChooseBackupFile(BackupFileUse use) {
   // The caption shows the last file chosen until the next one.
   SetTitleText(*path);
   if (path->isEmpty()) return std::nullopt;
-  return QFile::encodeName(*path).toStdString();
+  return FileNameText(*path);
 }
 
 void CMorvelDlg::OnLoadBackup() {

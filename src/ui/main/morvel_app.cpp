@@ -43,13 +43,10 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   CMorvelDlg dialog(MainDialogServices{config, chords, link, log, notifier, prompts, {}, pause});
   notifier.SetParent(&dialog);
 
-  std::unique_ptr<DeviceNoticeListener> listener;
-  if (notices.fd >= 0 && notices.drain) {
-    listener = std::make_unique<DeviceNoticeListener>(
-        notices.fd, notices.drain,
-        DeviceNoticeHandlers{[&dialog](int event_type) { dialog.OnDeviceChange(event_type); },
-                             [&dialog](const std::string& node) { dialog.OnDeviceRemoved(node); }});
-  }
+  const std::unique_ptr<QObject> listener = WatchDeviceNotices(
+      notices, dialog,
+      DeviceNoticeHandlers{[&dialog](int event_type) { dialog.OnDeviceChange(event_type); },
+                           [&dialog](const std::string& node) { dialog.OnDeviceRemoved(node); }});
 
   // The window is up before the first search, so the busy dialog of a load stands over it.
   dialog.show();

@@ -2,22 +2,11 @@
 
 #include <QApplication>
 #include <functional>
-#include <vector>
-
-#include "link/device_notice.h"
 
 #include "link/transport.h"
+#include "ui/common/device_notice.h"
 
 namespace qp40 {
-
-// Where the platform's device notices come from: a descriptor that becomes readable when notices
-// wait, and the call that takes those that added or removed a device. No descriptor (-1) means
-// the window only searches for the keypad once, at start, and learns of an unplugged keypad
-// from its exchanges alone.
-struct DeviceNoticeSource {
-  int fd = -1;
-  std::function<std::vector<DeviceNotice>()> drain;
-};
 
 // The application: one run of the main dialog over a keypad transport.
 class CMorvelApp : public QApplication {
