@@ -161,8 +161,9 @@ bool CMorvelDlg::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (position >= 0 && key_event.matches(QKeySequence::Paste)) {
-      if (ShortcutsAllowed())
+      if (ShortcutsAllowed()) {
         PasteKey(position / kGridColumnCount + 1, position % kGridColumnCount + 1);
+      }
       return true;
     }
   }
