@@ -74,8 +74,11 @@ HANDLE InheritableFile(const fs::path& path, DWORD access, DWORD disposition) {
 }
 
 // Runs the program with its arguments handed over as a wide command line, as the Windows shell
-// does, so that non-ASCII file names reach it whole.
-int RunProcess(const std::vector<std::string>& args, const fs::path& out, const fs::path& err) {
+// does, so that non-ASCII file names reach it whole. A start that fails is tried again a few
+// times (Wine now and then fails to start a process on a loaded machine); when every try fails,
+// `why` says so.
+int RunProcess(const std::vector<std::string>& args, const fs::path& out, const fs::path& err,
+               std::string& why) {
   std::wstring command_line = Quoted(PathFromUtf8(QP40CTL_PATH).wstring());
   for (const std::string& arg : args) command_line += L" " + Quoted(PathFromUtf8(arg).wstring());
 
@@ -85,10 +88,26 @@ int RunProcess(const std::vector<std::string>& args, const fs::path& out, const 
   startup.hStdInput = InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
   startup.hStdOutput = InheritableFile(out, GENERIC_WRITE, CREATE_ALWAYS);
   startup.hStdError = InheritableFile(err, GENERIC_WRITE, CREATE_ALWAYS);
+  if (startup.hStdOutput == INVALID_HANDLE_VALUE || startup.hStdError == INVALID_HANDLE_VALUE) {
+    why = "the output files could not be made: error " + std::to_string(GetLastError()) + "\n";
+  }
   PROCESS_INFORMATION process{};
   int exit_code = -1;
-  if (CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  constexpr int kStartTries = 5;
+  bool started = false;
+  DWORD start_error = 0;
+  for (int attempt = 1; attempt <= kStartTries && !started; ++attempt) {
+    started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             nullptr, &startup, &process) != 0;
+    if (!started) {
+      start_error = GetLastError();
+      Sleep(static_cast<DWORD>(200 * attempt));
+    }
+  }
+  if (!started) {
+    why += "qp40ctl.exe did not start in " + std::to_string(kStartTries) + " tries: error " +
+           std::to_string(start_error) + "\n";
+  } else {
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code)) exit_code = static_cast<int>(code);
@@ -108,12 +127,13 @@ CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) 
       stdout_file != nullptr ? PathFromUtf8(stdout_file) : FreshTempPath("qp40ctl-out-");
   const fs::path err = FreshTempPath("qp40ctl-err-");
   CtlResult result;
-  result.exit_code = RunProcess(args, out, err);
+  std::string why;
+  result.exit_code = RunProcess(args, out, err, why);
   if (stdout_file == nullptr) {
     result.out = ReadText(out);
     fs::remove(out);
   }
-  result.err = ReadText(err);
+  result.err = why + ReadText(err);
   fs::remove(err);
   return result;
 }
@@ -147,7 +167,8 @@ CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) 
 
   CtlResult result;
   pid_t pid = 0;
-  if (posix_spawn(&pid, QP40CTL_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+  const int spawn_error = posix_spawn(&pid, QP40CTL_PATH, &actions, nullptr, argv.data(), environ);
+  if (spawn_error == 0) {
     int status = 0;
     waitpid(pid, &status, 0);
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -157,6 +178,9 @@ CtlResult RunCtl(const std::vector<std::string>& args, const char* stdout_file) 
   close(err_fd);
   result.out = ReadText(out_template);
   result.err = ReadText(err_template);
+  if (spawn_error != 0) {
+    result.err += "qp40ctl did not start: error " + std::to_string(spawn_error) + "\n";
+  }
   fs::remove(out_template);
   fs::remove(err_template);
   return result;
