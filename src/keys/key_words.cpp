@@ -1,5 +1,6 @@
 #include "keys/key_words.h"
 
+#include <algorithm>
 #include <array>
 
 #include "keys/decimal_text.h"
@@ -296,6 +297,26 @@ static_assert(kKeyWords[193].name.empty() && kKeyWords[206].name == "00");
 static_assert(kKeyWords[229].code == 0x00 && kKeyWords[230].code == 0xFF);
 static_assert(kKeyWords[254].code == 0xFF && kKeyWords[255].code == 0x00);
 
+// For each code, the index of the first entry (0..254) that carries it, or kKeyWordsWithCode
+// when none does: every key label names its codes, so the name is found in one step, not a scan.
+constexpr auto kFirstEntryOfCode = [] {
+  std::array<std::size_t, 256> first{};
+  first.fill(kKeyWordsWithCode);
+  for (std::size_t i = kKeyWordsWithCode; i-- > 0;) first[kKeyWords[i].code] = i;
+  return first;
+}();
+
+// The entries the word lookup matches (0..249), ordered by name and, among equal names, by
+// index, so a binary search finds the first entry of a name as a scan in index order would.
+constexpr auto kMatchedByName = [] {
+  std::array<std::size_t, kKeyWordsMatched> order{};
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+    return kKeyWords[a].name != kKeyWords[b].name ? kKeyWords[a].name < kKeyWords[b].name : a < b;
+  });
+  return order;
+}();
+
 }  // namespace
 
 const KeyWord& KeyWordAt(std::size_t index) {
@@ -304,15 +325,16 @@ const KeyWord& KeyWordAt(std::size_t index) {
 }
 
 std::string_view CodeToName(std::uint8_t code, std::string_view none) {
-  for (std::size_t i = 0; i < kKeyWordsWithCode; ++i) {
-    if (kKeyWords[i].code == code) return kKeyWords[i].name;
-  }
-  return none;
+  const std::size_t index = kFirstEntryOfCode[code];
+  return index < kKeyWordsWithCode ? kKeyWords[index].name : none;
 }
 
 WordLookupResult LookupWord(std::string_view word) {
-  for (std::size_t i = 0; i < kKeyWordsMatched; ++i) {
-    if (kKeyWords[i].name == word) return {kKeyWords[i].code, true};
+  const auto found = std::lower_bound(
+      kMatchedByName.begin(), kMatchedByName.end(), word,
+      [](std::size_t index, std::string_view name) { return kKeyWords[index].name < name; });
+  if (found != kMatchedByName.end() && kKeyWords[*found].name == word) {
+    return {kKeyWords[*found].code, true};
   }
   return {DecimalLowByte(word), false};
 }
