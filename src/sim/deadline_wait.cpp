@@ -10,7 +10,6 @@ void WaitUntil(std::chrono::steady_clock::time_point deadline) {
     std::this_thread::sleep_until(deadline - kSpinMargin);
   }
   while (Clock::now() < deadline) {
-    std::this_thread::yield();
   }
 }
 
