@@ -7,10 +7,9 @@
 #include <memory>
 #include <string_view>
 
-#include "link/keypad_link.h"
 #include "log/clock.h"
 #include "log/log.h"
-#include "model/configuration.h"
+#include "session/keypad_session.h"
 #include "sim/sim_transport.h"
 #include "sim/virtual_keypad.h"
 #include "ui/common/log_pane.h"
@@ -110,16 +109,13 @@ void BM_StartToLoadedGrid(benchmark::State& state) {
     qp40::PromptNotifier notifier(prompts);
     qp40::SystemClock clock;
     qp40::Log log(clock, notifier);
-    qp40::KeypadLink link(transport, log, notifier);
-    qp40::Configuration config;
-    qp40::ChordTable chords{};
+    qp40::KeypadSession session(transport, log, notifier);
 
-    qp40::CMorvelDlg dialog(
-        qp40::MainDialogServices{config, chords, link, log, notifier, prompts, {}, {}});
+    qp40::CMorvelDlg dialog(qp40::MainDialogServices{session, log, notifier, prompts, {}, {}});
     dialog.show();
     dialog.OnInitDialog();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (!link.Connected() || dialog.LastLoadFailedPages() != 0) {
+    if (!session.Connected() || dialog.LastLoadFailedPages() != 0) {
       state.SkipWithError("the virtual keypad was not loaded");
       break;
     }

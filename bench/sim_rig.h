@@ -34,7 +34,7 @@ struct SimRig {
     // Long runs would only grow memory keeping every request.
     keypad.SetRecordRequests(false);
     log.SetSink(&sink);
-    attached = link.AttachKeypad();
+    attached = link.AttachKeypad().Opened();
   }
   sim::VirtualKeypad keypad;
   sim::SimTransport transport{keypad};

@@ -181,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   KeypadLink link(keypad, env.log, env.notifier);
   Configuration config;
 
-  QP40_REQUIRE(link.AttachKeypad() == link.IsOpen());
+  QP40_REQUIRE(link.AttachKeypad().Opened() == link.IsOpen());
   for (std::size_t step = 0; step < kMaxOperations; ++step) {
     const auto operation = static_cast<Operation>(input.Next(kEnd) % kOperationCount);
     if (operation == kEnd) {
@@ -220,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case kAttach:
-        QP40_REQUIRE(link.AttachKeypad() == link.IsOpen());
+        QP40_REQUIRE(link.AttachKeypad().Opened() == link.IsOpen());
         break;
       case kChooseProfileBlock: {
         constexpr std::uint8_t kBlocks[] = {kProfileBlock, kProfileBlockAlt27, kProfileBlockAlt26};

@@ -15,6 +15,7 @@
 #include "platform/hidapi_transport.h"
 #include "platform/udev_monitor.h"
 #endif
+#include "session/keypad_source.h"
 #include "sim/sim_setup.h"
 #include "ui/main/morvel_app.h"
 
@@ -155,34 +156,31 @@ int main(int argc, char** argv) {
     return kExitFailed;
   }
 
-  std::unique_ptr<qp40::sim::SimulatedKeypad> simulated_keypad;
-  std::unique_ptr<qp40::Transport> hardware_transport;
-  qp40::Transport* transport = nullptr;
+  qp40::KeypadSource source(options.sim, []() -> std::unique_ptr<qp40::Transport> {
+#ifdef _WIN32
+    return std::make_unique<qp40::WindowsHidTransport>();
+#else
+    return std::make_unique<qp40::HidapiTransport>();
+#endif
+  });
+  if (source.GetTransport() == nullptr) {
+    std::cerr << "qp40config: " << source.Error() << "\n";
+    return kExitFailed;
+  }
 #ifndef _WIN32
   std::unique_ptr<qp40::UdevHidrawMonitor> monitor;
 #endif
   qp40::DeviceNoticeSource notices;
-  if (options.sim.simulate) {
-    simulated_keypad = std::make_unique<qp40::sim::SimulatedKeypad>(options.sim);
-    const std::string error = simulated_keypad->LoadImage();
-    if (!error.empty()) {
-      std::cerr << "qp40config: " << error << "\n";
-      return kExitFailed;
-    }
-    transport = &simulated_keypad->GetTransport();
-  } else {
+  if (!source.Simulated()) {
 #ifdef _WIN32
-    hardware_transport = std::make_unique<qp40::WindowsHidTransport>();
     notices.window_notices = true;
 #else
-    hardware_transport = std::make_unique<qp40::HidapiTransport>();
     monitor = std::make_unique<qp40::UdevHidrawMonitor>();
     if (monitor->Valid()) {
       notices.fd = monitor->Fd();
       notices.drain = [&monitor] { return monitor->DrainNotices(); };
     }
 #endif
-    transport = hardware_transport.get();
   }
 
   int qt_argc = static_cast<int>(parsed.rest.size());
@@ -194,15 +192,13 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  const int status = app.InitInstance(*transport, notices);
+  const int status = app.InitInstance(*source.GetTransport(), notices);
 
   // The virtual keypad's memory goes back to its image, so the next run sees the same keypad.
-  if (simulated_keypad) {
-    const std::string error = simulated_keypad->SaveImage();
-    if (!error.empty()) {
-      std::cerr << "qp40config: " << error << "\n";
-      return kExitFailed;
-    }
+  const std::string error = source.Finish();
+  if (!error.empty()) {
+    std::cerr << "qp40config: " << error << "\n";
+    return kExitFailed;
   }
   return status;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editing/key_attribute_help.h"
+#include "editing/key_edits.h"
 #include "keys/decimal_text.h"
 #include "keys/key_words.h"
 #include "keys/name_tables.h"
@@ -58,15 +59,6 @@ std::string MouseNameOfButtonByte(std::uint8_t button) {
   return "Mouse";
 }
 
-// The mouse button byte of a name compared exactly with the mouse name table; 0 for "Move" and
-// any other text.
-std::uint8_t ButtonByteOfMouseName(std::string_view name) {
-  for (std::size_t position = 0; position < kMouseNameCount; ++position) {
-    if (MouseName(position) == name) return MouseButtonByte(position).value_or(0);
-  }
-  return 0;
-}
-
 std::string Decimal(int value) { return std::to_string(value); }
 
 bool IsOneOf(int value, std::initializer_list<int> values) {
@@ -75,15 +67,8 @@ bool IsOneOf(int value, std::initializer_list<int> values) {
 
 }  // namespace
 
-KeyAttributeLogic::KeyAttributeLogic(EditingSession& session, Configuration& config,
-                                     KeypadLink& link, Log& log, Notifier& notifier)
-    : session_(session),
-      config_(config),
-      link_(link),
-      log_(log),
-      notifier_(notifier),
-      held_string_(kNoString),
-      held_burst_(kNoBurstEntry) {
+KeyAttributeLogic::KeyAttributeLogic(EditingSession& session, const Configuration& config)
+    : session_(session), config_(config) {
   // The template's captions of the row labels, shown until a type replaces them.
   texts_[kIdKeyRow1Label] = "属性1";
   texts_[kIdKeyRow2Label] = "属性2";
@@ -91,9 +76,10 @@ KeyAttributeLogic::KeyAttributeLogic(EditingSession& session, Configuration& con
   for (int id : kHiddenAtFirst) visible_[id] = false;
 }
 
-void KeyAttributeLogic::SetForm(const KeyActionForm& form) {
+void KeyAttributeLogic::SetForm(const KeyActionForm& form, std::string_view key_text) {
   if (form.type) type_ = *form.type;
   p_ = {form.p0, form.p1, form.p2, form.p3, form.p4};
+  key_text_ = std::string(key_text);
 }
 
 void KeyAttributeLogic::Open() {
@@ -112,8 +98,6 @@ void KeyAttributeLogic::Open() {
     SetFieldText(kCodeFields[row], Decimal(code));
   }
 
-  held_string_ = kNoString;
-  held_burst_ = kNoBurstEntry;
   switch (type_) {
     case kTypeMouse:
       SetFieldText(kIdKeyName1, MouseNameOfButtonByte(p_[2]));
@@ -131,15 +115,12 @@ void KeyAttributeLogic::Open() {
       stop_mode_selection_ = p_[4] < kStopModeCount ? static_cast<int>(p_[4]) : kTypeNoneSelected;
       break;
     case kTypeBurst:
-      SetFieldText(kIdKeyName1, Utf8FromKeypadBytes(ReadBurstText(config_.burst_table, p_[4])));
+      SetFieldText(kIdKeyName1, Utf8FromKeypadBytes(key_text_));
       SetFieldText(kIdKeyCode1, Decimal(p_[4]));
-      held_burst_ = p_[3] * 256u + p_[4];
       break;
     case kTypeString:
-      SetFieldText(kIdKeyName1,
-                   Utf8FromKeypadBytes(ReadString(config_, link_, p_[4]).value_or(std::string())));
+      SetFieldText(kIdKeyName1, Utf8FromKeypadBytes(key_text_));
       SetFieldText(kIdKeyCode1, Decimal(p_[4]));
-      held_string_ = p_[4];
       break;
     default:
       break;
@@ -204,7 +185,8 @@ void KeyAttributeLogic::TakePick(const ScreenKeyPick& pick) {
 }
 
 KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::Confirm() {
-  const int previous_stop_mode = session_.remembered_stop_mode;
+  previous_stop_mode_ = session_.remembered_stop_mode;
+  text_.reset();
   type_ = type_selection_;
   session_.remembered_stop_mode = stop_mode_selection_;
   if (type_ != kTypeNoneSelected) {
@@ -218,13 +200,13 @@ KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::Confirm() {
   for (std::size_t row = 0; row < 3; ++row) p_[2 + row] = DecimalLowByte(Text(kCodeFields[row]));
 
   const ConfirmOutcome outcome = ConfirmByType();
-  if (outcome == ConfirmOutcome::kStayOpen) {
-    session_.remembered_stop_mode = previous_stop_mode;
-    label_text_.clear();
-  } else if (outcome == ConfirmOutcome::kKeepRecord) {
-    label_text_.clear();
-  }
+  if (outcome == ConfirmOutcome::kKeepRecord) label_text_.clear();
   return outcome;
+}
+
+void KeyAttributeLogic::EditRefused() {
+  session_.remembered_stop_mode = previous_stop_mode_;
+  label_text_.clear();
 }
 
 KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::ConfirmByType() {
@@ -238,36 +220,28 @@ KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::ConfirmByType() {
       p_[4] = 0;
       break;
     case kTypeMouse:
-      p_[2] = ButtonByteOfMouseName(Text(kIdKeyName1));
+      p_[2] = MouseButtonByteOfName(Text(kIdKeyName1));
       p_[3] = DecimalLowByte(Text(kIdKeyName2));
       p_[4] = DecimalLowByte(Text(kIdKeyName3));
       break;
     case kTypeBurst: {
-      const std::string text = KeypadBytesFromUtf8(Text(kIdKeyName1));
-      // The old entry is freed only when the new text has one: a full table leaves the key and
-      // its entry as they were.
-      const std::optional<std::uint8_t> entry =
-          ReplaceBurstText(config_.burst_table, held_burst_, text, log_, notifier_);
-      if (!entry) return ConfirmOutcome::kStayOpen;
-      held_burst_ = kNoBurstEntry;
+      // The entry number comes when the text is stored.
+      text_ = KeyEditText{KeypadTextKind::kBurst, KeypadBytesFromUtf8(Text(kIdKeyName1)),
+                          CharactersNotStored(Text(kIdKeyName1), KeypadTextKind::kBurst)};
       p_[2] = p_[0];
       p_[3] = 0;
-      p_[4] = *entry;
-      TellUnstoredCharacters(KeypadTextKind::kBurst);
+      p_[4] = 0;
       break;
     }
     case kTypeString: {
       const std::string text = KeypadBytesFromUtf8(Text(kIdKeyName1));
       // An emptied text stores nothing: the key keeps its record and its string.
       if (text.empty()) return ConfirmOutcome::kKeepRecord;
-      const std::optional<std::uint8_t> number =
-          qp40::ReplaceString(config_, link_, held_string_, text, log_, notifier_);
-      if (!number) return ConfirmOutcome::kStayOpen;
-      held_string_ = kNoString;
+      text_ = KeyEditText{KeypadTextKind::kString, text,
+                          CharactersNotStored(Text(kIdKeyName1), KeypadTextKind::kString)};
       p_[2] = p_[0];
       p_[3] = PaceValue(text.size());
-      p_[4] = *number;
-      TellUnstoredCharacters(KeypadTextKind::kString);
+      p_[4] = 0;
       break;
     }
     case kTypeMacro:
@@ -281,37 +255,7 @@ KeyAttributeLogic::ConfirmOutcome KeyAttributeLogic::ConfirmByType() {
     default:
       break;
   }
-  // A key that had a string or a burst text and got another type releases it.
-  FreeHeldTexts();
   return ConfirmOutcome::kStore;
-}
-
-void KeyAttributeLogic::FreeHeldTexts() {
-  if (held_string_ <= 0xFF) {
-    FreeString(config_.string_unit_table, held_string_, log_);
-    held_string_ = kNoString;
-  }
-  if (held_burst_ <= 0xFF) {
-    FreeBurstEntry(config_.burst_table, held_burst_);
-    held_burst_ = kNoBurstEntry;
-  }
-}
-
-void KeyAttributeLogic::TellUnstoredCharacters(KeypadTextKind kind) {
-  const std::vector<std::string> dropped = CharactersNotStored(Text(kIdKeyName1), kind);
-  if (dropped.empty()) return;
-  std::string list;
-  for (const std::string& character : dropped) {
-    if (!list.empty()) list += " ";
-    list += character;
-  }
-  notifier_.ShowMessage(kind == KeypadTextKind::kBurst
-                            ? "A burst text holds ASCII characters only; these were stored as "
-                              "empty places: " +
-                                  list
-                            : "A string holds printable ASCII characters only; these were "
-                              "replaced: " +
-                                  list);
 }
 
 void KeyAttributeLogic::SetFieldText(int id, std::string text) {
@@ -475,6 +419,12 @@ KeyActionForm KeyAttributeLogic::Form() const {
 }
 
 std::optional<KeyActionRecord> KeyAttributeLogic::Record() const { return EncodeKeyAction(Form()); }
+
+std::optional<KeyEdit> KeyAttributeLogic::Edit() const {
+  const std::optional<KeyActionRecord> record = Record();
+  if (!record) return std::nullopt;
+  return KeyEdit{*record, text_};
+}
 
 std::vector<std::string> KeyAttributeLogic::TypeListEntries() {
   std::vector<std::string> entries;

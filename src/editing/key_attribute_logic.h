@@ -10,29 +10,28 @@
 
 #include "editing/editing_session.h"
 #include "editing/key_attribute_ids.h"
+#include "editing/key_edit.h"
 #include "editing/keypad_text.h"
 #include "editing/screen_keyboard.h"
 #include "keys/key_action.h"
-#include "link/keypad_link.h"
-#include "log/log.h"
-#include "log/notifier.h"
 #include "model/configuration.h"
 
 namespace qp40 {
 
 // What the key configuration dialog does, without a window: its fields, what each type shows,
-// how names become codes, what the screen keyboard writes, and what OK computes and stores.
-// The Qt dialog shows this state and forwards the user's actions; qp40ctl drives it the same
-// way. Field texts are UTF-8; they become the keypad's single-byte texts when stored.
+// how names become codes, what the screen keyboard writes, and the key edit OK computes. The Qt
+// dialog shows this state and forwards the user's actions. Field texts are UTF-8; they become
+// the keypad's single-byte texts in the edit. The configuration is only read (for the free
+// string units); the caller applies the edit.
 class KeyAttributeLogic {
  public:
-  KeyAttributeLogic(EditingSession& session, Configuration& config, KeypadLink& link, Log& log,
-                    Notifier& notifier);
+  KeyAttributeLogic(EditingSession& session, const Configuration& config);
 
   // --- Set by the caller before Open ---
   void SetHeading(std::string heading) { heading_ = std::move(heading); }
-  // The decoded record: its type index (none leaves the dialog's own, no type) and P0..P4.
-  void SetForm(const KeyActionForm& form);
+  // The decoded record: its type index (none leaves the dialog's own, no type) and P0..P4, and
+  // for a string or burst key the text it types now (keypad bytes; empty when it has none).
+  void SetForm(const KeyActionForm& form, std::string_view key_text = {});
 
   // Fills the lists and fields from the form and shows the fields of its type.
   void Open();
@@ -50,14 +49,15 @@ class KeyAttributeLogic {
   void TakePick(const ScreenKeyPick& pick);
 
   enum class ConfirmOutcome {
-    kStore,       // the caller encodes Form() and stores the record
+    kStore,       // the caller applies Edit() to the key
     kKeepRecord,  // the key keeps its record, string and burst entry; the dialog ends with OK
-    kStayOpen,    // the text could not be stored (a full table): the user was told, nothing
-                  // changed, and the dialog stays open
+    kStayOpen,    // the caller could not apply the edit (a full table): nothing changed, and
+                  // the dialog stays open
   };
-  // OK: computes the form, stores the burst text or string and frees what the key no longer
-  // uses. Characters the keypad cannot keep are named to the user.
+  // OK: computes the form and the key edit; kStore or kKeepRecord.
   ConfirmOutcome Confirm();
+  // The caller could not apply the edit: the dialog stays open as it was before OK.
+  void EditRefused();
 
   // --- The state the dialog shows ---
   const std::string& Heading() const { return heading_; }
@@ -83,6 +83,9 @@ class KeyAttributeLogic {
   KeyActionForm Form() const;
   // The record Form() encodes to; nothing without a type.
   std::optional<KeyActionRecord> Record() const;
+  // What OK asks of the key: the record and, for a string or burst key, its text; nothing
+  // without a type.
+  std::optional<KeyEdit> Edit() const;
   // The text of the chosen type list entry, empty when none was chosen.
   const std::string& LabelText() const { return label_text_; }
 
@@ -98,21 +101,17 @@ class KeyAttributeLogic {
   void Show(std::initializer_list<int> ids, bool shown);
   void SetText(int id, std::string text) { texts_[id] = std::move(text); }
   ConfirmOutcome ConfirmByType();
-  void FreeHeldTexts();
-  void TellUnstoredCharacters(KeypadTextKind kind);
 
   EditingSession& session_;
-  Configuration& config_;
-  KeypadLink& link_;
-  Log& log_;
-  Notifier& notifier_;
+  const Configuration& config_;
 
   std::string heading_;
   int type_ = kTypeNoneSelected;
   std::array<std::uint8_t, 5> p_{};
+  std::string key_text_;
   std::string label_text_;
-  unsigned held_string_;
-  unsigned held_burst_;
+  int previous_stop_mode_ = 0;
+  std::optional<KeyEditText> text_;
   int target_field_ = kNoTargetField;
   int type_selection_ = kTypeNoneSelected;
   int stop_mode_selection_ = 2;

@@ -125,9 +125,9 @@ std::string ProblemText(const ScriptCheck& check) {
                     problem.word.data(), static_cast<int>(what.size()), what.data());
 }
 
-MacroEditorLogic::MacroEditorLogic(EditingSession& session, KeypadLink& link, Log& log,
+MacroEditorLogic::MacroEditorLogic(EditingSession& session, MacroKeypad& keypad, Log& log,
                                    Notifier& notifier)
-    : session_(session), link_(link), log_(log), notifier_(notifier) {}
+    : session_(session), keypad_(keypad), log_(log), notifier_(notifier) {}
 
 void MacroEditorLogic::Open(std::uint32_t now) {
   message_text_.clear();
@@ -160,7 +160,7 @@ void MacroEditorLogic::EditCommandText(std::string_view text) {
 }
 
 MacroLoadOutcome MacroEditorLogic::LoadOnboard(int selection) {
-  MacroLoadOutcome outcome = LoadMacroScript(selection, link_, log_, notifier_);
+  MacroLoadOutcome outcome = keypad_.LoadMacroScript(selection);
   if (outcome.status == MacroLoadStatus::kListed) {
     command_text_ = outcome.listing;
     unsaved_ = false;
@@ -171,7 +171,7 @@ MacroLoadOutcome MacroEditorLogic::LoadOnboard(int selection) {
 }
 
 MacroSaveOutcome MacroEditorLogic::SaveOnboard(int selection) {
-  MacroSaveOutcome outcome = SaveMacroScript(selection, command_text_, link_, log_, notifier_);
+  MacroSaveOutcome outcome = keypad_.SaveMacroScript(selection, command_text_);
   switch (outcome.status) {
     case MacroSaveStatus::kStored:
       AppendMessage(kLineEnd);

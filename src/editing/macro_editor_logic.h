@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "editing/editing_session.h"
-#include "link/keypad_link.h"
 #include "log/log.h"
 #include "log/notifier.h"
 #include "macros/macro_recorder.h"
@@ -81,13 +80,23 @@ struct ScriptWord {
 // The space-separated words of one script line (no line end in it) and what each is.
 std::vector<ScriptWord> ClassifyScriptLine(std::string_view line);
 
+// The keypad's side of the macro editor's two keypad commands: "Load Onboard" reads macro m and
+// lists it, "Save Onboard" compiles a script and stores it as macro m. The keypad session
+// provides it; tests answer it themselves.
+class MacroKeypad {
+ public:
+  virtual ~MacroKeypad() = default;
+  virtual MacroLoadOutcome LoadMacroScript(int macro_number) = 0;
+  virtual MacroSaveOutcome SaveMacroScript(int macro_number, std::string_view script) = 0;
+};
+
 // What the macro editor does, without a window: the two panes' texts, the help, the keypad
 // commands, the script files and the recorder. The Qt dialog shows this state and forwards
 // the user's actions. Pane texts are single bytes with CR LF line ends, as the keypad's own
 // editor gives them.
 class MacroEditorLogic {
  public:
-  MacroEditorLogic(EditingSession& session, KeypadLink& link, Log& log, Notifier& notifier);
+  MacroEditorLogic(EditingSession& session, MacroKeypad& keypad, Log& log, Notifier& notifier);
 
   // Opening: both panes and the recorder start afresh, the screen keyboard delivers to the
   // macro editor, and the help is shown. `now`: the tick count in milliseconds.
@@ -124,7 +133,7 @@ class MacroEditorLogic {
   void AppendMessage(std::string_view text) { message_text_ += text; }
 
   EditingSession& session_;
-  KeypadLink& link_;
+  MacroKeypad& keypad_;
   Log& log_;
   Notifier& notifier_;
   MacroRecorder recorder_{0};

@@ -83,35 +83,36 @@ int KeypadLink::WriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBl
   return failed_pages;
 }
 
-void KeypadLink::PrepareBlock(std::uint8_t block) {
+bool KeypadLink::PrepareBlock(std::uint8_t block) {
   FillCommand(kCmdPrepareBlock, block);
-  ExchangeReport();
+  return ExchangeReport();
 }
 
-void KeypadLink::RebootDevice() {
+bool KeypadLink::RebootDevice() {
   FillCommand(kCmdReboot, 0);
-  ExchangeReport();
+  return ExchangeReport();
 }
 
-void KeypadLink::RestoreFactorySettings() {
+bool KeypadLink::RestoreFactorySettings() {
   FillCommand(kCmdRestoreFactory, 0);
-  ExchangeReport();
+  return ExchangeReport();
 }
 
-void KeypadLink::CloseAndReboot() {
-  RebootDevice();
+bool KeypadLink::CloseAndReboot() {
+  const bool rebooted = RebootDevice();
   CloseKeypad();
   SetConnected(false);
   notifier_.ShowMessage(kEndConfigurationMessage);
+  return rebooted;
 }
 
-void KeypadLink::ReadDeviceId() {
+bool KeypadLink::ReadDeviceId() {
   device_id_.fill(0);
   FillCommand(kCmdReadDeviceId, 0);
   if (!ExchangeReport()) {
     // The reply buffer holds some earlier reply, not the identity; the exchange has already
     // logged its error line, and the identity stays all zeros.
-    return;
+    return false;
   }
   std::string line = "<< DeviceID: ";
   for (std::size_t i = 0; i < kDeviceIdSize; ++i) {
@@ -122,6 +123,7 @@ void KeypadLink::ReadDeviceId() {
   if (device_id_[kDeviceIdErrorByte] != 0) {
     log_.AppendLog(FormatText(">> ERROR: DeviceID 0x%x", device_id_[kDeviceIdErrorByte]));
   }
+  return true;
 }
 
 }  // namespace qp40

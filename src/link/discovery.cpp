@@ -16,21 +16,16 @@ constexpr const char* kAttachedFormat = ">> Found one Keypad and Openned %d";
 constexpr const char* kAttachFailedFormat =
     ">> Found Quilpad in Management Mode, but failed to open it %d";
 
-// Say what to do about a refused open, since the message boxes alone do not tell. On Linux the
-// keypad's hidraw node belongs to root until the shipped udev rule hands it to the user at the
-// seat; Windows refuses an interface that another program holds or that it keeps for itself.
-std::string PermissionHint(const std::string& path) {
+}  // namespace
+
+std::string PermissionAdvice() {
 #ifdef _WIN32
-  return ">> Access denied on " + path +
-         ": close other programs that use the keypad, then plug the keypad in again";
+  return "close other programs that use the keypad, then plug the keypad in again";
 #else
-  return ">> Permission denied on " + path +
-         ": install the udev rule packaging/70-qp40.rules into /etc/udev/rules.d/, then run "
+  return "install the udev rule packaging/70-qp40.rules into /etc/udev/rules.d/, then run "
          "'udevadm control --reload' and plug the keypad in again";
 #endif
 }
-
-}  // namespace
 
 int KeypadLink::FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id) {
   CloseKeypad();
@@ -48,15 +43,18 @@ int KeypadLink::FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id) {
   return count;
 }
 
-bool KeypadLink::OpenKeypad(const std::string& path) {
+OpenError KeypadLink::OpenKeypad(const std::string& path) {
   CloseKeypad();
-  bool permission_denied = false;
+  OpenError error = OpenError::kNone;
+  const auto note = [&error](OpenError refused) {
+    if (error != OpenError::kPermissionDenied) error = refused;
+  };
 
   OpenResult<ReadChannel> read = transport_.OpenRead(path);
   if (read.channel == nullptr) {
     notifier_.ShowMessage(kReadOpenFailedMessage);
     notifier_.ShowMessage(path);
-    permission_denied = read.error == OpenError::kPermissionDenied;
+    note(read.error == OpenError::kNone ? OpenError::kOther : read.error);
   } else {
     log_.AppendLog(kReadOpenedLine);
   }
@@ -65,33 +63,40 @@ bool KeypadLink::OpenKeypad(const std::string& path) {
   OpenResult<WriteChannel> write = transport_.OpenWrite(path);
   if (write.channel == nullptr) {
     notifier_.ShowMessage(kWriteOpenFailedMessage);
-    permission_denied = permission_denied || write.error == OpenError::kPermissionDenied;
+    note(write.error == OpenError::kNone ? OpenError::kOther : write.error);
   } else {
     log_.AppendLog(kWriteOpenedLine);
   }
 
-  if (permission_denied) {
-    log_.AppendLog(PermissionHint(path));
+  if (error == OpenError::kPermissionDenied) {
+    // Say what to do about it, since the message boxes alone do not tell.
+#ifdef _WIN32
+    log_.AppendLog(">> Access denied on " + path + ": " + PermissionAdvice());
+#else
+    log_.AppendLog(">> Permission denied on " + path + ": " + PermissionAdvice());
+#endif
   }
-  if (read.channel == nullptr || write.channel == nullptr) {
+  if (error != OpenError::kNone) {
     // A half-open keypad is of no use; the channel that did open is closed here.
-    return false;
+    return error;
   }
   reader_ = std::move(read.channel);
   writer_ = std::move(write.channel);
   open_path_ = path;
   device_gone_ = false;
-  return true;
+  return OpenError::kNone;
 }
 
-bool KeypadLink::AttachKeypad() {
-  const int count = FindKeypads(kKeypadVendorId, kKeypadProductId);
-  if (count == 0) {
-    return false;
+KeypadLink::AttachReport KeypadLink::AttachKeypad() {
+  AttachReport report;
+  report.found = FindKeypads(kKeypadVendorId, kKeypadProductId);
+  if (report.found == 0) {
+    return report;
   }
-  const bool opened = OpenKeypad(paths_[0]);
-  log_.AppendLog(FormatText(opened ? kAttachedFormat : kAttachFailedFormat, count));
-  return opened;
+  report.path = paths_[0];
+  report.error = OpenKeypad(report.path);
+  log_.AppendLog(FormatText(report.Opened() ? kAttachedFormat : kAttachFailedFormat, report.found));
+  return report;
 }
 
 void KeypadLink::CloseKeypad() {

@@ -14,6 +14,11 @@
 
 namespace qp40 {
 
+// What a user does about a keypad the system refuses to open: on Linux the keypad's hidraw node
+// belongs to root until the shipped udev rule hands it to the user at the seat; Windows refuses
+// an interface that another program holds.
+std::string PermissionAdvice();
+
 // The device link: finds and opens the keypad, exchanges reports with it and knows its six
 // commands. One object lives for the whole run; its counters survive reconnections.
 class KeypadLink {
@@ -27,11 +32,20 @@ class KeypadLink {
 
   // --- Discovery and connection ---
   // Counts every interface with these IDs; the first kMaxMatchingPaths go into the path list.
-  int FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id);
-  // Opens a read and a write channel on `path`; true when both opened.
-  bool OpenKeypad(const std::string& path);
-  // Finds the keypad and opens the first match; true when it is open.
-  bool AttachKeypad();
+  [[nodiscard]] int FindKeypads(std::uint16_t vendor_id, std::uint16_t product_id);
+  // Opens a read and a write channel on `path`. kNone when both opened; otherwise why the first
+  // refused channel was refused (kPermissionDenied wins), and neither channel stays open.
+  [[nodiscard]] OpenError OpenKeypad(const std::string& path);
+  // What AttachKeypad found and did.
+  struct AttachReport {
+    int found = 0;     // interfaces with the keypad's IDs
+    std::string path;  // the one tried: the first found; empty when none was found
+    OpenError error = OpenError::kNone;
+    bool Opened() const { return found > 0 && error == OpenError::kNone; }
+    explicit operator bool() const { return Opened(); }
+  };
+  // Finds the keypad and opens the first match.
+  [[nodiscard]] AttachReport AttachKeypad();
   // Closes whichever channel is open.
   void CloseKeypad();
   bool IsOpen() const { return reader_ != nullptr && writer_ != nullptr; }
@@ -53,7 +67,7 @@ class KeypadLink {
   // bytes 1, 2, 39 and 40 itself. True when a reply with status 0x55 and the request's sequence
   // low byte arrived (it is then in Reply()), or at once for the reboot command. A keypad
   // reported gone ends the tries at once (see DeviceGone()).
-  bool ExchangeReport();
+  [[nodiscard]] bool ExchangeReport();
   ConfigReport& Request() { return request_; }
   const ConfigReport& Reply() const { return reply_; }
   std::uint16_t SequenceNumber() const { return sequence_number_; }
@@ -64,15 +78,20 @@ class KeypadLink {
   // --- Commands ---
   // Each block operation returns how many of its 64 pages failed (0 when all went through).
   // A failed page is logged and skipped; it leaves the destination's previous bytes in place.
-  int ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize> destination);
-  int WriteBlock(std::uint8_t block, std::span<const std::uint8_t, kBlockSize> source);
-  void PrepareBlock(std::uint8_t block);
-  void RebootDevice();
-  void RestoreFactorySettings();
+  [[nodiscard]] int ReadBlock(std::uint8_t block, std::span<std::uint8_t, kBlockSize> destination);
+  [[nodiscard]] int WriteBlock(std::uint8_t block,
+                               std::span<const std::uint8_t, kBlockSize> source);
+  // The commands without pages: true when the keypad accepted the request.
+  [[nodiscard]] bool PrepareBlock(std::uint8_t block);
+  [[nodiscard]] bool RebootDevice();
+  [[nodiscard]] bool RestoreFactorySettings();
   // Ends the configuration: sends the reboot request, closes the keypad, clears the connected
-  // flag and tells the user, through the notifier, to reboot the keyboard.
-  void CloseAndReboot();
-  void ReadDeviceId();
+  // flag and tells the user, through the notifier, to reboot the keyboard. True when the reboot
+  // request went out.
+  [[nodiscard]] bool CloseAndReboot();
+  // Reads the keypad's identity into GetDeviceId() (all zeros when the exchange failed) and logs
+  // it; true when the keypad answered.
+  [[nodiscard]] bool ReadDeviceId();
   const DeviceId& GetDeviceId() const { return device_id_; }
 
   // Called after every page exchange of a block operation, so a progress display can move.

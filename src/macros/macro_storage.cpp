@@ -52,11 +52,15 @@ std::optional<int> StoreMacro(int macro_number, const MacroBuffer& buffer, Keypa
     return std::nullopt;
   }
   const auto second = static_cast<std::uint8_t>(*first + 1);
-  link.PrepareBlock(*first);
-  link.PrepareBlock(second);
-  int failed_pages = link.WriteBlock(*first, Half(buffer, 0));
-  failed_pages += link.WriteBlock(second, Half(buffer, 1));
-  return failed_pages;
+  // A block the keypad did not erase cannot be trusted to hold its pages: all of them count as
+  // failed.
+  const bool first_prepared = link.PrepareBlock(*first);
+  const bool second_prepared = link.PrepareBlock(second);
+  const int first_failed = link.WriteBlock(*first, Half(buffer, 0));
+  const int second_failed = link.WriteBlock(second, Half(buffer, 1));
+  const int whole_block = static_cast<int>(kPagesPerBlock);
+  return (first_prepared ? first_failed : whole_block) +
+         (second_prepared ? second_failed : whole_block);
 }
 
 MacroLoadOutcome LoadMacroScript(int macro_number, KeypadLink& link, Log& log, Notifier& notifier) {

@@ -138,8 +138,8 @@ std::optional<std::uint8_t> StoreInBlockFormat(StringUnitTable& table, KeypadLin
     bytes[kUnitMark] = kUnitInUse;
     bytes[kUnitLength] = static_cast<std::uint8_t>(n);
     CopyReplacing(bytes.subspan(kUnitText), text.substr(0, n));
-    link.PrepareBlock(block);
-    if (link.WriteBlock(block, buffer) != 0) {
+    const bool prepared = link.PrepareBlock(block);
+    if (link.WriteBlock(block, buffer) != 0 || !prepared) {
       notifier.ShowMessage(kStringBlockWriteFailedMessage);
       return std::nullopt;
     }

@@ -17,32 +17,35 @@ std::span<std::uint8_t, kBlockSize> SecondHalf(std::array<std::uint8_t, kTextTab
   return std::span(table).last<kBlockSize>();
 }
 
-int StoreBlock(KeypadLink& link, std::uint8_t block,
-               std::span<const std::uint8_t, kBlockSize> data) {
-  link.PrepareBlock(block);
-  return link.WriteBlock(block, data);
+// The log line after block `part` of a save.
+std::string SavedLine(const Configuration& config, std::size_t part, std::uint8_t block) {
+  if (part == kProfilePart) {
+    return FormatText(">> Save Profile %d to Device #%d", config.current_profile, block);
+  }
+  const bool burst = block == kBurstBlockFirst || block == kBurstBlockSecond;
+  return FormatText(
+      burst ? ">> Save Burst Data to Device #%d" : ">> Save String Data to Device #%d", block);
 }
-
-// One block of a save and the log line that follows it.
-struct SavedBlock {
-  std::uint8_t block;
-  std::span<const std::uint8_t, kBlockSize> data;
-  std::string log_line;
-};
 
 }  // namespace
 
 TransferReport LoadConfiguration(Configuration& config, KeypadLink& link, Log& log,
                                  LabelRefresher& refresher) {
   TransferReport report;
-  report.failed_pages += link.ReadBlock(config.profile_block_number, config.profile_image);
+  const auto read = [&](std::size_t part, std::uint8_t block,
+                        std::span<std::uint8_t, kBlockSize> destination) {
+    const int failed = link.ReadBlock(block, destination);
+    report.failed_pages += failed;
+    report.troubled[part] = failed > 0;
+  };
+  read(kProfilePart, config.profile_block_number, config.profile_image);
   ReadKeyCodeMap(config);
   FillWorkingCopy(config, 0);
-  report.failed_pages += link.ReadBlock(kBurstBlockFirst, FirstHalf(config.burst_table));
-  report.failed_pages += link.ReadBlock(kBurstBlockSecond, SecondHalf(config.burst_table));
-  report.failed_pages += link.ReadBlock(kStringBlockFirst, FirstHalf(config.string_unit_table));
-  report.failed_pages += link.ReadBlock(kStringBlockSecond, SecondHalf(config.string_unit_table));
-  link.ReadDeviceId();
+  read(1, kBurstBlockFirst, FirstHalf(config.burst_table));
+  read(2, kBurstBlockSecond, SecondHalf(config.burst_table));
+  read(3, kStringBlockFirst, FirstHalf(config.string_unit_table));
+  read(4, kStringBlockSecond, SecondHalf(config.string_unit_table));
+  report.identity_failed = !link.ReadDeviceId();
   report.device_gone = link.DeviceGone();
   // The profile number is in place before the grid is relabelled, so the window never shows
   // the records of profile 1 under the number of the profile edited before.
@@ -67,30 +70,31 @@ void SelectProfile(Configuration& config, std::uint8_t profile, LabelRefresher& 
   refresher.RefreshKeyLabels();
 }
 
-TransferReport SaveConfiguration(Configuration& config, KeypadLink& link, Log& log) {
+TransferReport SaveConfiguration(Configuration& config, KeypadLink& link, Log& log,
+                                 const BlockSelection& which) {
   MergeWorkingCopy(config, ProfileSwitchCopy::kAllProfiles);
 
-  const SavedBlock blocks[] = {
-      {config.profile_block_number, config.profile_image,
-       FormatText(">> Save Profile %d to Device #%d", config.current_profile,
-                  config.profile_block_number)},
-      {kBurstBlockFirst, FirstHalf(config.burst_table),
-       FormatText(">> Save Burst Data to Device #%d", kBurstBlockFirst)},
-      {kBurstBlockSecond, SecondHalf(config.burst_table),
-       FormatText(">> Save Burst Data to Device #%d", kBurstBlockSecond)},
-      {kStringBlockFirst, FirstHalf(config.string_unit_table),
-       FormatText(">> Save String Data to Device #%d", kStringBlockFirst)},
-      {kStringBlockSecond, SecondHalf(config.string_unit_table),
-       FormatText(">> Save String Data to Device #%d", kStringBlockSecond)},
-  };
   TransferReport report;
-  for (const SavedBlock& saved : blocks) {
-    report.failed_pages += StoreBlock(link, saved.block, saved.data);
+  const auto blocks = ConfigBlocksOf(config);
+  for (std::size_t part = 0; part < kConfigBlockCount; ++part) {
+    if (!which[part]) continue;
+    const ConfigBlock& block = blocks[part];
+    report.prepared[part] = true;
+    const bool prepared = link.PrepareBlock(block.number);
+    const int failed = link.WriteBlock(block.number, block.data);
+    report.failed_pages += failed;
+    report.troubled[part] = !prepared || failed > 0;
     if (link.DeviceGone()) {
       report.device_gone = true;
-      break;
+      report.troubled[part] = true;
+      return report;
     }
-    log.AppendLog(saved.log_line);
+    log.AppendLog(SavedLine(config, part, block.number));
+  }
+  BlockSelection kept{};
+  for (std::size_t part = 0; part < kConfigBlockCount; ++part) kept[part] = !which[part];
+  if (SelectedCount(kept) > 0) {
+    log.AppendLog(">> Unchanged on Device, not written: " + BlockNumbersText(config, kept));
   }
   return report;
 }

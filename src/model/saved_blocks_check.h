@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "link/keypad_link.h"
+#include "model/config_blocks.h"
 #include "model/configuration.h"
 
 namespace qp40 {
@@ -18,13 +19,15 @@ enum class SavedBlockState {
 struct SavedBlockCheck {
   std::uint8_t block = 0;
   SavedBlockState state = SavedBlockState::kMatches;
+  std::size_t part = 0;  // which of the configuration's blocks, in ConfigBlocksOf order
 };
 
-// Reads back every block a save of `config` wrote (the profile block, the burst table and the
-// string unit table: five blocks of 64 pages) and compares each with what was sent. One entry
-// per block, in the order the save writes them; a keypad that goes away ends the check, and the
-// blocks not read count as unreadable.
-std::vector<SavedBlockCheck> CheckSavedBlocks(const Configuration& config, KeypadLink& link);
+// Reads back the blocks `which` selects of those a save of `config` writes (the profile block,
+// the burst table and the string unit table: up to five blocks of 64 pages) and compares each
+// with what was sent. One entry per block read, in the order the save writes them; a keypad that
+// goes away ends the check, and the blocks not read count as unreadable.
+[[nodiscard]] std::vector<SavedBlockCheck> CheckSavedBlocks(
+    const Configuration& config, KeypadLink& link, const BlockSelection& which = kAllConfigBlocks);
 
 // True when every block matches.
 bool AllSavedBlocksMatch(const std::vector<SavedBlockCheck>& checks);

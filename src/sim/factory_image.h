@@ -6,35 +6,14 @@
 #include <span>
 
 #include "link/report.h"
+#include "memory_map/memory_map.h"
 #include "sim/virtual_keypad.h"
 
 namespace qp40::sim {
 
-// Where the keypad keeps its configuration, as shipped.
-inline constexpr std::uint8_t kFactoryProfileBlock = 0x1C;
-inline constexpr std::uint8_t kFactoryBurstBlocks[] = {0x1E, 0x1F};
-inline constexpr std::uint8_t kFactoryStringBlocks[] = {0x20, 0x21};
-inline constexpr std::uint8_t kFactoryMacroBlockFirst = 0x40;
-
-// Layout of one profile in the profile block.
-inline constexpr std::size_t kFactoryProfileCount = 4;
-inline constexpr std::size_t kFactoryProfileSize = 512;
-inline constexpr std::size_t kFactorySettingsOffset = 320;
-inline constexpr std::size_t kFactoryKeyCodeMapOffset = 448;
-inline constexpr std::size_t kFactoryKeyCount = 48;
-inline constexpr std::size_t kFactoryFirmwareSetting = 7;
-inline constexpr std::uint8_t kFactoryBoardType48Keys = 0x04;
+// The record code of a plain keyboard key, which every key of the factory profiles holds.
 inline constexpr std::uint8_t kActionKeyboardKey = 0x80;
-
-// The keypad's own map from grid position (row by row, 8 columns) to key slot.
-inline constexpr std::array<std::uint8_t, kFactoryKeyCount> kFactoryKeyCodeMap = {
-    0x3C, 0x3D, 0x3E, 0x3F, 0x26, 0x27, 0x28, 0x29,  //
-    0x1C, 0x1D, 0x1E, 0x1F, 0x38, 0x39, 0x3A, 0x3B,  //
-    0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x1A, 0x1B,  //
-    0x49, 0x48, 0x47, 0x11, 0x10, 0x25, 0x24, 0x23,  //
-    0x21, 0x46, 0x44, 0x42, 0x40, 0x18, 0x36, 0x35,  //
-    0x22, 0x20, 0x45, 0x43, 0x41, 0x19, 0x37, 0x34,  //
-};
+inline constexpr std::size_t kFactoryKeyCount = kKeyCodeMapSize;
 
 // The HID keyboard usage each grid position sends as shipped: a small keyboard with Esc, the
 // digits, the letters, punctuation and the cursor keys.

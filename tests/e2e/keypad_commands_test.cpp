@@ -196,12 +196,20 @@ TEST_F(KeypadCommandsTest, NothingUnreadIsWrittenBack) {
 
 TEST_F(KeypadCommandsTest, VerifyReadsTheWrittenBlocksBack) {
   Ok({Simulate(), "backup", Path("b.bin").string()});
-  // A load is 321 exchanges and a save 325; the read-back starts with request 647.
+  // A load is 321 exchanges and a full save 325; the read-back starts with request 647.
   const std::string fault = "--sim-fault=status@700,status@701,status@702";
-  EXPECT_EQ(RunCtl({Simulate(), fault, "restore", Path("b.bin").string()}).exit_code, 0);
+  const CtlResult full = RunCtl({Simulate(), fault, "restore", "--full", Path("b.bin").string()});
+  EXPECT_EQ(full.exit_code, 1);
+  EXPECT_THAT(full.err, HasSubstr("verify: block 28"));
 
-  const CtlResult verified =
-      RunCtl({Simulate(), fault, "restore", "--verify", Path("b.bin").string()});
+  // The keypad holds the backup already: nothing is written, and --verify reads every block
+  // back (from request 322 on).
+  EXPECT_EQ(RunCtl({Simulate(), "--sim-fault=status@330,status@331,status@332", "restore",
+                    Path("b.bin").string()})
+                .exit_code,
+            0);
+  const CtlResult verified = RunCtl({Simulate(), "--sim-fault=status@330,status@331,status@332",
+                                     "restore", "--verify", Path("b.bin").string()});
   EXPECT_EQ(verified.exit_code, 1);
   EXPECT_THAT(verified.err, HasSubstr("verify: block 28"));
 }

@@ -50,14 +50,15 @@ class CommandsTest : public ::testing::Test {
 TEST_F(CommandsTest, CommandsWithoutPagesSendTheFiller) {
   struct Case {
     const char* name;
-    std::function<void(KeypadLink&)> run;
+    std::function<bool(KeypadLink&)> run;
     std::uint8_t command;
     std::uint8_t argument;
   };
   const std::vector<Case> cases = {
-      {"prepare", [](KeypadLink& l) { l.PrepareBlock(0x41); }, kCmdPrepareBlock, 0x41},
-      {"restore factory", [](KeypadLink& l) { l.RestoreFactorySettings(); }, kCmdRestoreFactory, 0},
-      {"identity", [](KeypadLink& l) { l.ReadDeviceId(); }, kCmdReadDeviceId, 0},
+      {"prepare", [](KeypadLink& l) { return l.PrepareBlock(0x41); }, kCmdPrepareBlock, 0x41},
+      {"restore factory", [](KeypadLink& l) { return l.RestoreFactorySettings(); },
+       kCmdRestoreFactory, 0},
+      {"identity", [](KeypadLink& l) { return l.ReadDeviceId(); }, kCmdReadDeviceId, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,12 +66,12 @@ TEST_F(CommandsTest, CommandsWithoutPagesSendTheFiller) {
     link.Request()[kPageIndexByte] = 0x3F;
     link.Request()[kPageFieldByte] = 0x3F;
     ExpectExchange(MakeRequest(c.command, c.argument, Filler(), 0, 0, 0));
-    c.run(link);
+    EXPECT_TRUE(c.run(link));
   }
 
   // Reboot: filler too, no reply awaited, sequence number not advanced.
   transport.ExpectSend(MakeRequest(kCmdReboot, 0, Filler(), 0, 0, next_sequence));
-  link.RebootDevice();
+  EXPECT_TRUE(link.RebootDevice());
   EXPECT_EQ(link.SequenceNumber(), next_sequence);
   EXPECT_EQ(pages_seen, 0);
 }
@@ -78,7 +79,7 @@ TEST_F(CommandsTest, CommandsWithoutPagesSendTheFiller) {
 TEST_F(CommandsTest, ReadBlockSendsPages0To63AndKeepsThePreviousPayload) {
   // The identity request leaves the filler in the payload; page requests do not change it.
   ExpectExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0));
-  link.ReadDeviceId();
+  ASSERT_TRUE(link.ReadDeviceId());
   for (std::uint8_t page = 0; page < kPagesPerBlock; ++page) {
     ExpectExchange(MakeRequest(kCmdReadPage, 0x20, Filler(), page, 0x3F, 0),
                    PagePattern(0x20, page));
@@ -168,7 +169,7 @@ TEST_F(CommandsTest, IdentityIsLoggedAndByte13ReportedAsAnError) {
     capture.sink.lines.clear();
     ExpectExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0), c.identity);
 
-    link.ReadDeviceId();
+    EXPECT_TRUE(link.ReadDeviceId());
 
     EXPECT_EQ(capture.sink.lines, c.lines);
     EXPECT_TRUE(
@@ -178,12 +179,12 @@ TEST_F(CommandsTest, IdentityIsLoggedAndByte13ReportedAsAnError) {
 
 TEST_F(CommandsTest, FailedIdentityReadLeavesTheIdentityZero) {
   ExpectExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0), PagePattern(1, 1));
-  link.ReadDeviceId();
+  ASSERT_TRUE(link.ReadDeviceId());
   capture.sink.lines.clear();
   // The reply buffer still holds the last identity; it must not be shown again as the answer.
   ExpectFailedExchange(MakeRequest(kCmdReadDeviceId, 0, Filler(), 0, 0, 0));
 
-  link.ReadDeviceId();
+  EXPECT_FALSE(link.ReadDeviceId());
 
   EXPECT_EQ(capture.sink.lines, (Texts{">> Tx ERROR: 3"}));
   EXPECT_EQ(link.GetDeviceId(), DeviceId{});

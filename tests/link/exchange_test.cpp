@@ -181,7 +181,7 @@ TEST_F(ExchangeTest, VanishedDeviceEndsTheExchangeAndEveryLaterOneUntilReopened)
     EXPECT_EQ(link.SequenceNumber(), 0);
 
     // A keypad opened again is no longer gone.
-    ASSERT_TRUE(link.OpenKeypad("keypad"));
+    ASSERT_EQ(link.OpenKeypad("keypad"), OpenError::kNone);
     EXPECT_FALSE(link.DeviceGone());
   }
 }

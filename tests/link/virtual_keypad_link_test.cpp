@@ -97,7 +97,7 @@ TEST_F(VirtualKeypadLinkTest, LateReplyIsWaitingWhenTheNextRequestGoesOut) {
   EXPECT_FALSE(link.ExchangeReport());
   EXPECT_EQ(transport.PendingCount(), 1u);
 
-  link.ReadDeviceId();
+  EXPECT_TRUE(link.ReadDeviceId());
   EXPECT_EQ(link.GetDeviceId(), keypad.Identity());
   EXPECT_EQ(transport.PendingCount(), 0u);
 }
@@ -115,7 +115,7 @@ TEST_F(VirtualKeypadLinkTest, KeypadThatNeverAnswersEndsEveryExchangeAfterThreeT
 
   // The keypad answers again: the next command goes through with the unused sequence number.
   capture.sink.lines.clear();
-  link.ReadDeviceId();
+  EXPECT_TRUE(link.ReadDeviceId());
   EXPECT_EQ(link.GetDeviceId(), keypad.Identity());
   EXPECT_EQ(keypad.Requests().back()[kSequenceLowByte], 0);
   EXPECT_EQ(capture.sink.lines.size(), 1u);
@@ -148,7 +148,7 @@ TEST_F(VirtualKeypadLinkTest, PreparedBlockWrittenAndReadBackIsUnchanged) {
   }
   const std::uint8_t block = 0x41;
 
-  link.PrepareBlock(block);
+  EXPECT_TRUE(link.PrepareBlock(block));
   EXPECT_EQ(link.WriteBlock(block, source), 0);
   Block read_back{};
   EXPECT_EQ(link.ReadBlock(block, read_back), 0);
@@ -161,8 +161,8 @@ TEST_F(VirtualKeypadLinkTest, PreparedBlockWrittenAndReadBackIsUnchanged) {
 TEST_F(VirtualKeypadLinkTest, RebootAndFactoryRestoreReachTheKeypad) {
   keypad.BlockData(0x20)[0] = 0xAA;
 
-  link.RestoreFactorySettings();
-  link.RebootDevice();
+  EXPECT_TRUE(link.RestoreFactorySettings());
+  EXPECT_TRUE(link.RebootDevice());
 
   EXPECT_EQ(keypad.FactoryRestoreCount(), 1);
   EXPECT_EQ(keypad.RebootCount(), 1);
@@ -174,7 +174,7 @@ TEST_F(VirtualKeypadLinkTest, RebootAndFactoryRestoreReachTheKeypad) {
 TEST_F(VirtualKeypadLinkTest, CloseAndRebootEndsTheConfigurationAndTellsTheUser) {
   link.SetConnected(true);
 
-  link.CloseAndReboot();
+  EXPECT_TRUE(link.CloseAndReboot());
 
   EXPECT_EQ(keypad.RebootCount(), 1);
   EXPECT_EQ(keypad.RequestCount(), 1u);

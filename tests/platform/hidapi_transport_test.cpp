@@ -64,7 +64,7 @@ class HidapiTransportTest : public ::testing::Test {
 TEST_F(HidapiTransportTest, RequestGoesOutAsReportIdZeroAndFortyDataBytes) {
   AddKeypad();
   ASSERT_TRUE(link.AttachKeypad());
-  link.ReadDeviceId();
+  EXPECT_TRUE(link.ReadDeviceId());
 
   const std::vector<unsigned char> written = LastWrite();
   ASSERT_EQ(written.size(), kReportSize);
@@ -132,7 +132,7 @@ TEST_F(HidapiTransportTest, NothingReadIsATimeOut) {
   ASSERT_TRUE(link.AttachKeypad());
   // The first reply is dropped: the library's read returns 0 bytes and the request goes again.
   keypad.AddFault({sim::FaultKind::kDrop, 1});
-  link.ReadDeviceId();
+  EXPECT_TRUE(link.ReadDeviceId());
   EXPECT_EQ(keypad.RequestCount(), 2u);
   EXPECT_EQ(link.TxErrorCount(), 1);
   EXPECT_EQ(link.GetDeviceId(), keypad.Identity());
@@ -164,7 +164,7 @@ TEST_F(HidapiTransportTest, UnpluggedKeypadFailsEveryReadAndWrite) {
 
   // The link gives up at the first gone answer and knows the keypad is gone.
   capture.sink.Clear();
-  link.ReadDeviceId();
+  EXPECT_FALSE(link.ReadDeviceId());
   EXPECT_EQ(keypad.RequestCount(), 0u);
   EXPECT_THAT(capture.sink.lines, ElementsAre(">> Tx ERROR: 1"));
   EXPECT_TRUE(link.DeviceGone());

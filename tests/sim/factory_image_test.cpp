@@ -18,12 +18,12 @@ TEST(FactoryImageTest, ProfilesHoldAKeyboardOnTheDefaultMap) {
   for (const std::uint8_t firmware : {std::uint8_t{0xFF}, std::uint8_t{0x21}}) {
     SCOPED_TRACE(firmware);
     const VirtualKeypad keypad(firmware);
-    const auto block = keypad.BlockData(kFactoryProfileBlock);
-    for (std::size_t p = 0; p < kFactoryProfileCount; ++p) {
-      const auto profile = block.subspan(p * kFactoryProfileSize, kFactoryProfileSize);
+    const auto block = keypad.BlockData(kProfileBlock);
+    for (std::size_t p = 0; p < kProfileCount; ++p) {
+      const auto profile = block.subspan(p * kProfileSize, kProfileSize);
       std::set<std::uint8_t> usages;
       for (std::size_t k = 0; k < kFactoryKeyCount; ++k) {
-        const std::uint8_t code = profile[kFactoryKeyCodeMapOffset + k];
+        const std::uint8_t code = profile[kKeyCodeMapOffset + k];
         ASSERT_EQ(code, kFactoryKeyCodeMap[k]);
         ASSERT_GE(code, 0x10);
         ASSERT_LE(code, 0x4F);
@@ -37,8 +37,8 @@ TEST(FactoryImageTest, ProfilesHoldAKeyboardOnTheDefaultMap) {
         usages.insert(record[1]);
       }
       EXPECT_EQ(usages.size(), kFactoryKeyCount);
-      EXPECT_EQ(profile[kFactorySettingsOffset], kFactoryBoardType48Keys);
-      EXPECT_EQ(profile[kFactorySettingsOffset + kFactoryFirmwareSetting], firmware);
+      EXPECT_EQ(profile[kSettingsOffset], kBoardType48Keys);
+      EXPECT_EQ(profile[kSettingsOffset + kSettingFirmware], firmware);
     }
     // Grid position 0 (top left) lives in slot 0x3C, profile bytes 240..243: Esc.
     EXPECT_EQ(block[240], kActionKeyboardKey);
@@ -48,13 +48,13 @@ TEST(FactoryImageTest, ProfilesHoldAKeyboardOnTheDefaultMap) {
 
 TEST(FactoryImageTest, TablesAndMacrosStartEmpty) {
   const VirtualKeypad keypad;
-  for (const std::uint8_t block : kFactoryBurstBlocks) {
+  for (const std::uint8_t block : {kBurstBlockFirst, kBurstBlockSecond}) {
     const auto data = keypad.BlockData(block);
     for (std::size_t entry = 0; entry < kBlockSize; entry += 16) {
       ASSERT_EQ(data[entry], 0xFF) << "burst entry at " << entry << " is not free";
     }
   }
-  for (const std::uint8_t block : kFactoryStringBlocks) {
+  for (const std::uint8_t block : {kStringBlockFirst, kStringBlockSecond}) {
     const auto data = keypad.BlockData(block);
     for (std::size_t unit = 0; unit < kBlockSize; unit += 16) {
       ASSERT_NE(data[unit], 0xAA) << "string unit at " << unit << " is in use";
@@ -62,8 +62,7 @@ TEST(FactoryImageTest, TablesAndMacrosStartEmpty) {
     }
   }
   for (std::size_t macro = 0; macro < 32; ++macro) {
-    const auto first =
-        keypad.BlockData(static_cast<std::uint8_t>(kFactoryMacroBlockFirst + 2 * macro));
+    const auto first = keypad.BlockData(static_cast<std::uint8_t>(kMacroBlockFirst + 2 * macro));
     // Line number 0xFF in record 0: the macro is not ready.
     EXPECT_EQ(first[0], 0xFF);
   }

@@ -45,8 +45,8 @@ class MacroEditorTest : public ::testing::Test {
   CDialogMacroEdit& Editor() {
     if (!editor) {
       if (!rig.dialog) rig.Open();
-      logic = std::make_unique<MacroEditorLogic>(session, rig.link, rig.log, rig.notifier);
-      editor = std::make_unique<CDialogMacroEdit>(*logic, rig.link, rig.prompts);
+      logic = std::make_unique<MacroEditorLogic>(session, rig.session, rig.log, rig.notifier);
+      editor = std::make_unique<CDialogMacroEdit>(*logic, rig.session.Connected(), rig.prompts);
       editor->show();
     }
     return *editor;

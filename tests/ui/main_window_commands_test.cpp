@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "ui/common/clr_button.h"
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 #include "ui/common/dialog_template.h"
 #include "ui/main/main_dialog_ids.h"
 #include "ui/main/small_dialogs.h"
@@ -151,9 +151,16 @@ TEST(Profiles, EditProfileSwitchesTheGridAndSaveWritesEveryProfileWithItsLines) 
   SetWorkingRecord(rig.config.working_profile, 1, kDisabledKey);
   const std::size_t before = rig.LogLines().size();
   Click(dialog, kIdSaveProfilesOnboard);
+  // Only the profile block changed; "Save writes all blocks" writes the tables too.
+  EXPECT_EQ(NewLines(rig, before),
+            (std::vector<std::string>{">> Save Profile 2 to Device #28",
+                                      ">> Unchanged on Device, not written: #30, #31, #32, #33"}));
+  dialog.SetFullSave(true);
+  const std::size_t full_before = rig.LogLines().size();
+  Click(dialog, kIdSaveProfilesOnboard);
   std::vector<std::string> expected = {">> Save Profile 2 to Device #28"};
   expected.insert(expected.end(), kSaveLines.begin(), kSaveLines.end());
-  EXPECT_EQ(NewLines(rig, before), expected);
+  EXPECT_EQ(NewLines(rig, full_before), expected);
   EXPECT_TRUE(rig.prompts.questions.empty());
   const std::size_t slot = 2 * kProfileSize + kSlotSize * kDefaultKeyCodeMap[1];
   EXPECT_EQ(rig.KeypadProfileBlock()[slot], 0x8F);
@@ -268,7 +275,9 @@ TEST_F(BackupFiles, OkWithoutAProfileAfterABackupOfBank27KeepsTheGridCaptionAndB
   EXPECT_EQ(Caption(dialog, kIdEditProfile), "Edit Profile 1");
   before = rig.LogLines().size();
   Click(dialog, kIdSaveProfilesOnboard);
-  EXPECT_EQ(NewLines(rig, before).front(), ">> Save Profile 0 to Device #28");
+  // The keypad holds what was just loaded from block 28: nothing is written there.
+  EXPECT_EQ(NewLines(rig, before).front(),
+            ">> Unchanged on Device, not written: #28, #30, #31, #32, #33");
 }
 
 TEST(FailedLoad, SaveAsksBeforeWritingDataThatWasNeverReadAndCancelWritesNothing) {
@@ -294,7 +303,10 @@ TEST(FailedLoad, SaveAsksBeforeWritingDataThatWasNeverReadAndCancelWritesNothing
   rig.prompts.answer_ok = true;
   Click(dialog, kIdSaveProfilesOnboard);
   EXPECT_EQ(rig.prompts.questions.size(), 2u);
-  EXPECT_EQ(NewLines(rig, before).back(), kSaveLines.back());
+  // The block with the unread page is written whole; the others are held by the keypad.
+  EXPECT_EQ(NewLines(rig, before),
+            (std::vector<std::string>{">> Save Profile 0 to Device #28",
+                                      ">> Unchanged on Device, not written: #30, #31, #32, #33"}));
   EXPECT_GT(rig.keypad.RequestCount(), requests);
 }
 

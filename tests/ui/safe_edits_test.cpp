@@ -18,7 +18,7 @@
 #include "macros/string_store.h"
 #include "model/backup_file.h"
 #include "ui/common/clr_button.h"
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 #include "ui/common/dialog_template.h"
 #include "ui/key_editor/key_attribute_dialog.h"
 #include "ui/main/main_dialog_ids.h"
@@ -326,7 +326,8 @@ TEST_F(SafeEditsTest, ASaveThatDoesNotReadBackAsWrittenIsReportedAndStaysUnsaved
 
   EXPECT_EQ(rig.LogLines().back(), ">> Check Device #28: differs from what was saved");
   ASSERT_EQ(rig.prompts.messages.size(), 1u);
-  EXPECT_TRUE(rig.prompts.messages[0].startsWith("After the save, 1 of the 5 blocks"));
+  EXPECT_TRUE(rig.prompts.messages[0].startsWith(
+      "After the save, the keypad does not hold what was written to #28 "));
   EXPECT_EQ(window.windowTitle(), kEditedTitle);
 
   // Saved again, the keypad holds it and the "*" goes.

@@ -117,9 +117,9 @@ struct WindowRig {
 
   // Builds the main dialog and runs its set-up, which attaches the keypad when plugged in.
   CMorvelDlg& Open() {
-    dialog = std::make_unique<CMorvelDlg>(MainDialogServices{
-        config, chords, link, log, notifier, prompts, [this] { return screen_dpi; },
-        [this](int milliseconds) { pauses.push_back(milliseconds); }});
+    dialog = std::make_unique<CMorvelDlg>(
+        MainDialogServices{session, log, notifier, prompts, [this] { return screen_dpi; },
+                           [this](int milliseconds) { pauses.push_back(milliseconds); }});
     notifier.SetParent(dialog.get());
     dialog->show();
     dialog->OnInitDialog();
@@ -140,9 +140,11 @@ struct WindowRig {
   ScriptedPrompts prompts;
   PromptNotifier notifier{prompts};
   Log log{clock, notifier};
-  KeypadLink link{transport, log, notifier};
-  Configuration config;
-  ChordTable chords{};
+  KeypadSession session{transport, log, notifier};
+  Configuration& config = session.Config();
+  ChordTable& chords = session.Chords();
+  // The session's link, for what the tests check of the exchanges.
+  const KeypadLink& link = session.Link();
   int screen_dpi;
   // The pauses the window asked for, in milliseconds; none of them is waited.
   std::vector<int> pauses;

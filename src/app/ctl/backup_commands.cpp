@@ -7,7 +7,6 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
-#include "app/ctl/verify_blocks.h"
 #include "files/utf8_path.h"
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
@@ -21,15 +20,16 @@ struct BackupOptions {
 
 struct RestoreOptions {
   bool verify = false;
+  bool full = false;
   std::string file;
 };
 
 int RunBackup(CommandContext& context, const BackupOptions& options) {
-  Configuration config;
-  int failed_pages = 0;
-  if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
-  if (RefuseAfterFailedLoad(context, failed_pages, "no backup is written")) return kExitFailed;
-  return SaveBackup(config, options.file, context.Messages()) ? kExitOk : kExitFailed;
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) return context.AttachStatus();
+  if (RefuseAfterFailedLoad(context, load, "no backup is written")) return kExitFailed;
+  return SaveBackup(session->Config(), options.file, context.Messages()) ? kExitOk : kExitFailed;
 }
 
 int RunRestore(CommandContext& context, const RestoreOptions& options) {
@@ -41,20 +41,18 @@ int RunRestore(CommandContext& context, const RestoreOptions& options) {
     return kExitFailed;
   }
 
-  Configuration config;
-  int failed_pages = 0;
-  KeypadLink* link = AttachAndLoad(context, config, failed_pages);
-  if (link == nullptr) return context.AttachStatus();
-  if (RefuseAfterFailedLoad(context, failed_pages, "the backup is not restored")) {
-    return kExitFailed;
-  }
-  if (!LoadBackupOver(context, options.file, config)) return kExitFailed;
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) return context.AttachStatus();
+  if (RefuseAfterFailedLoad(context, load, "the backup is not restored")) return kExitFailed;
+  if (!LoadBackupOver(context, options.file, session->Config())) return kExitFailed;
 
-  // The backup's type word selects the profile block, as "Save Profiles Onboard" does.
-  config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
-  if (SaveConfiguration(config, *link, context.GetLog()).failed_pages != 0) return kExitFailed;
-  if (options.verify && VerifySavedBlocks(config, *link, context.Err()) != 0) return kExitFailed;
-  return kExitOk;
+  // The backup's type word selects the profile block, as "Save Profiles Onboard" does; the save
+  // reads back the blocks it wrote.
+  const int status =
+      SaveStatus(context, session->Save(options.full ? SaveMode::kFull : SaveMode::kChangedBlocks));
+  if (status != kExitOk || !options.verify) return status;
+  return SaveStatus(context, session->Verify());
 }
 
 }  // namespace
@@ -76,7 +74,9 @@ void AddBackupCommands(CLI::App& app, CommandAction& action) {
       "Load the configuration, load a backup file over it and save it to the keypad (to the "
       "profile block its type word selects)");
   restore->add_flag("--verify", restore_options->verify,
-                    "Read every written block back and compare it");
+                    "Also read back the blocks the keypad held already and compare them");
+  restore->add_flag("--full", restore_options->full,
+                    "Write all five blocks, not only those that differ from the keypad's");
   restore->add_option("FILE", restore_options->file, "Backup file to restore")->required();
   restore->callback([restore_options, &action] {
     action = [restore_options](CommandContext& context) {

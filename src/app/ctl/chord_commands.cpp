@@ -10,7 +10,7 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
-#include "app/ctl/key_dialog_steps.h"
+#include "app/ctl/key_edit_options.h"
 #include "chords/chord_file.h"
 #include "chords/chord_text.h"
 #include "editing/chord_editor_logic.h"

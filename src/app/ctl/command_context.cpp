@@ -1,6 +1,8 @@
 #include "app/ctl/command_context.h"
 
 #include "app/ctl/exit_codes.h"
+#include "app/ctl/hardware_transport.h"
+#include "session/attach_text.h"
 
 namespace qp40::ctl {
 
@@ -17,12 +19,23 @@ CommandContext::CommandContext(const GlobalOptions& options, std::ostream& out, 
 
 CommandContext::~CommandContext() { log_.SetSink(nullptr); }
 
-KeypadLink* CommandContext::Keypad() {
-  if (session_ == nullptr) {
-    session_ = std::make_unique<KeypadSession>(options_, log_, notifier_, err_);
-    attach_status_ = session_->Attach();
+KeypadSession* CommandContext::Keypad() {
+  if (source_ != nullptr) return attach_status_ == kExitOk ? session_.get() : nullptr;
+  source_ = std::make_unique<KeypadSource>(options_.sim, MakeHardwareTransport);
+  if (source_->GetTransport() == nullptr) {
+    err_ << "qp40ctl: " << source_->Error() << "\n";
+    attach_status_ = kExitFailed;
+    return nullptr;
   }
-  return attach_status_ == kExitOk ? &session_->Link() : nullptr;
+  session_ = std::make_unique<KeypadSession>(*source_->GetTransport(), log_, notifier_);
+  const AttachResult attached = session_->Attach();
+  if (attached.status != SessionStatus::kDone) {
+    err_ << "qp40ctl: " << AttachProblemText(attached) << "\n";
+    attach_status_ = kExitNoKeypad;
+    return nullptr;
+  }
+  attach_status_ = kExitOk;
+  return session_.get();
 }
 
 int CommandContext::Finish(int status) {
@@ -32,12 +45,19 @@ int CommandContext::Finish(int status) {
     err_ << "qp40ctl: the output could not be written\n";
     if (status == kExitOk) status = kExitFailed;
   }
-  if (session_ != nullptr && !session_->Finish() && status == kExitOk) status = kExitFailed;
-  const int failed_exchanges = session_ != nullptr ? session_->FailedExchangeCount() : 0;
+  // Where exchanges failed, the command's result has failed it already; this says how many.
+  const int failed_exchanges = session_ != nullptr ? session_->Link().FailedExchangeCount() : 0;
   if (failed_exchanges > 0) {
     err_ << "qp40ctl: " << failed_exchanges << " exchange(s) with the keypad failed"
          << (options_.log ? "" : "; --log shows which") << "\n";
-    if (status == kExitOk) status = kExitFailed;
+  }
+  session_.reset();
+  if (source_ != nullptr) {
+    const std::string error = source_->Finish();
+    if (!error.empty()) {
+      err_ << "qp40ctl: " << error << "\n";
+      if (status == kExitOk) status = kExitFailed;
+    }
   }
   return status;
 }

@@ -5,12 +5,12 @@
 #include <ostream>
 
 #include "app/ctl/global_options.h"
-#include "app/ctl/keypad_session.h"
 #include "app/ctl/stderr_output.h"
-#include "link/keypad_link.h"
 #include "log/clock.h"
 #include "log/log.h"
 #include "model/configuration.h"
+#include "session/keypad_session.h"
+#include "session/keypad_source.h"
 
 namespace qp40::ctl {
 
@@ -39,11 +39,11 @@ class CommandContext {
 
   // Finds and opens the keypad; nullptr after stderr has said why. The exit status for that
   // case is AttachStatus().
-  KeypadLink* Keypad();
+  KeypadSession* Keypad();
   int AttachStatus() const { return attach_status_; }
 
   // Ends the run: closes the keypad and keeps the virtual keypad's memory. Turns `status` into
-  // the exit status, which also reports exchanges that failed.
+  // the exit status: output or the virtual keypad's image that could not be written fail it.
   int Finish(int status);
 
  private:
@@ -55,6 +55,7 @@ class CommandContext {
   StderrLogSink sink_;
   Log log_;
   NoRefresh refresher_;
+  std::unique_ptr<KeypadSource> source_;
   std::unique_ptr<KeypadSession> session_;
   int attach_status_ = 0;
 };

@@ -31,14 +31,13 @@ std::string Label(std::string_view name) {
 }
 
 int RunInfo(CommandContext& context) {
-  Configuration config;
-  int failed_pages = 0;
-  KeypadLink* link = AttachAndLoad(context, config, failed_pages);
-  if (link == nullptr) return context.AttachStatus();
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) return context.AttachStatus();
 
-  const BoardSettingsReader settings(config.working_profile);
+  const BoardSettingsReader settings(session->Config().working_profile);
   std::ostream& out = context.Out();
-  out << "Identity:         " << IdentityText(link->GetDeviceId()) << "\n";
+  out << "Identity:         " << IdentityText(session->Link().GetDeviceId()) << "\n";
   out << "Firmware version: " << FirmwareText(settings.FirmwareVersion()) << "\n";
   out << "Board type:       " << BoardTypeText(settings.BoardType()) << "\n";
   out << "Path type:        " << PathTypeText(settings.PathType()) << "\n";
@@ -46,7 +45,7 @@ int RunInfo(CommandContext& context) {
   for (const BoardFeature feature : kBoardFeatures) {
     out << Label(BoardFeatureName(feature)) << OnOff(settings.FeatureOn(feature)) << "\n";
   }
-  return failed_pages == 0 ? kExitOk : kExitFailed;
+  return load.status == SessionStatus::kDone ? kExitOk : kExitFailed;
 }
 
 }  // namespace

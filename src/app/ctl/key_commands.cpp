@@ -7,8 +7,9 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/decimal_number.h"
 #include "app/ctl/exit_codes.h"
-#include "app/ctl/key_dialog_steps.h"
+#include "app/ctl/key_edit_options.h"
 #include "app/ctl/keypad_load.h"
+#include "editing/key_edits.h"
 #include "editing/keypad_text.h"
 #include "keys/key_action.h"
 #include "keys/key_text.h"
@@ -49,99 +50,82 @@ struct KeySetOptions {
   int stop_mode = kStopModeRelease;
   int tool = 0;
   bool disable = false;
-  // The dialog's steps when a key type option was given; VALUE otherwise.
-  std::optional<KeyDialogSteps> steps;
+  // The key edit when a key type option was given; VALUE otherwise.
+  std::optional<KeyEdit> edit;
 };
 
 // Texts longer than their table keeps are cut when stored; the user hears of it first.
-void TellCutText(CommandContext& context, const KeyDialogSteps& steps) {
-  if (steps.fields.empty()) return;
-  const std::size_t length = CharacterCount(steps.fields.front().second);
-  if (steps.type == kTypeBurst && length > kMaxBurstLength) {
+void TellCutText(CommandContext& context, const KeyEdit& edit) {
+  if (!edit.text) return;
+  const std::size_t length = edit.text->bytes.size();
+  if (edit.text->kind == KeypadTextKind::kBurst && length > kMaxBurstLength) {
     context.Err() << "qp40ctl: a burst text keeps its first " << kMaxBurstLength << " characters\n";
-  } else if (steps.type == kTypeString && length > kMaxStringLength) {
+  } else if (edit.text->kind == KeypadTextKind::kString && length > kMaxStringLength) {
     context.Err() << "qp40ctl: a string keeps its first " << kMaxStringLength << " characters\n";
   }
 }
 
-// The key's new record as the key dialog's OK computes it, after it has stored the key's text
-// and freed the one it no longer uses; nothing when the key stays as it is.
-std::optional<KeyActionRecord> RecordFromDialog(CommandContext& context, Configuration& config,
-                                                KeypadLink& link, const KeySetOptions& options,
-                                                std::size_t position) {
-  EditingSession session;
-  KeyAttributeLogic dialog(session, config, link, context.GetLog(), context.Messages());
-  dialog.SetHeading(FormatText("Key%d%d (row %d,col %d) ", options.row, options.column, options.row,
-                               options.column));
-  dialog.SetForm(DecodeKeyAction(WorkingRecord(config.working_profile, position)));
-  dialog.Open();
-  TellCutText(context, *options.steps);
-  switch (RunSteps(dialog, *options.steps)) {
-    case KeyAttributeLogic::ConfirmOutcome::kStore:
-      return dialog.Record();
-    case KeyAttributeLogic::ConfirmOutcome::kKeepRecord:
-      context.Err() << "qp40ctl: an empty string is not stored; the key keeps what it does\n";
-      return std::nullopt;
-    case KeyAttributeLogic::ConfirmOutcome::kStayOpen:
-      // The message of the full table is out already.
-      context.Err() << "qp40ctl: the key is not set\n";
-      return std::nullopt;
-  }
-  return std::nullopt;
-}
-
 int RunKeySet(CommandContext& context, const KeySetOptions& options) {
-  const std::optional<KeyActionRecord> value_record =
-      options.steps ? std::nullopt : ParseKeyText(options.value);
-  if (!options.steps && !value_record) return kExitUsage;  // the command line has checked it
+  std::optional<KeyEdit> edit = options.edit;
+  if (!edit) {
+    const std::optional<KeyActionRecord> record = ParseKeyText(options.value);
+    if (!record) return kExitUsage;  // the command line has checked it
+    edit = KeyEdit{*record, std::nullopt};
+  }
+  if (edit->text && edit->text->kind == KeypadTextKind::kString && edit->text->bytes.empty()) {
+    context.Err() << "qp40ctl: an empty string is not stored; the key keeps what it does\n";
+    return kExitFailed;
+  }
 
-  Configuration config;
-  int failed_pages = 0;
-  KeypadLink* link = AttachAndLoad(context, config, failed_pages);
-  if (link == nullptr) return context.AttachStatus();
-  if (RefuseAfterFailedLoad(context, failed_pages, "the key is not set")) return kExitFailed;
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) return context.AttachStatus();
+  if (RefuseAfterFailedLoad(context, load, "the key is not set")) return kExitFailed;
 
-  SelectProfile(config, static_cast<std::uint8_t>(options.profile - 1), context.Refresher());
-  const auto position = GridPosition(options.row, options.column);
-  const std::optional<KeyActionRecord> record =
-      options.steps ? RecordFromDialog(context, config, *link, options, position) : value_record;
-  if (!record) return kExitFailed;
-  SetWorkingRecord(config.working_profile, position, *record);
-  context.GetLog().AppendLog(KeyActionLogLine(options.row, options.column, *record));
-
-  config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
-  const TransferReport saved = SaveConfiguration(config, *link, context.GetLog());
-  return saved.failed_pages == 0 ? kExitOk : kExitFailed;
+  SelectProfile(session->Config(), static_cast<std::uint8_t>(options.profile - 1),
+                context.Refresher());
+  TellCutText(context, *edit);
+  const KeyEditResult applied =
+      session->ApplyKeyEdit(GridPosition(options.row, options.column), *edit);
+  if (applied.status != SessionStatus::kDone) {
+    // The message of the full table is out already.
+    context.Err() << "qp40ctl: the key is not set\n";
+    return kExitFailed;
+  }
+  return SaveStatus(context, session->Save());
 }
 
-// A check that takes the usage error a parser of steps gives.
-CLI::Validator StepsCheck(ParsedSteps (*parse)(std::string_view)) {
+// A check that takes the usage error a parser of a type option gives.
+CLI::Validator OptionCheck(ParsedEdit (*parse)(std::string_view)) {
   return CLI::Validator([parse](const std::string& text) { return parse(text).error; }, "");
 }
 
 CLI::Validator ModifierCheck() {
   return CLI::Validator(
       [](const std::string& words) {
-        std::vector<int> boxes;
-        return TickModifiers(words, boxes);
+        std::uint8_t bits = 0;
+        return ModifierBits(words, bits);
       },
       "");
 }
 
-// The steps of the type option given, after the checks of each option have passed.
-KeyDialogSteps StepsOfOptions(const KeySetOptions& options, const CLI::App& set) {
+// The key edit of the type option given, after the checks of each option have passed.
+std::optional<KeyEdit> EditOfOptions(const KeySetOptions& options, const CLI::App& set) {
   if (set.count("--string") > 0) {
-    return TextSteps(kTypeString, options.string_text, options.modifiers).steps;
+    return TextOption(KeypadTextKind::kString, options.string_text, options.modifiers).edit;
   }
   if (set.count("--burst") > 0) {
-    return TextSteps(kTypeBurst, options.burst_text, options.modifiers).steps;
+    return TextOption(KeypadTextKind::kBurst, options.burst_text, options.modifiers).edit;
   }
-  if (set.count("--shortcut") > 0) return ShortcutSteps(options.shortcut).steps;
-  if (set.count("--media") > 0) return MediaSteps(options.media).steps;
-  if (set.count("--mouse") > 0) return MouseSteps(options.mouse, options.x, options.y).steps;
-  if (set.count("--macro") > 0) return MacroSteps(options.macro, options.stop_mode);
-  if (set.count("--tool") > 0) return ToolSteps(options.tool);
-  return DisableSteps();
+  if (set.count("--shortcut") > 0) return ShortcutOption(options.shortcut).edit;
+  if (set.count("--media") > 0) return MediaOption(options.media).edit;
+  if (set.count("--mouse") > 0) return MouseOption(options.mouse, options.x, options.y).edit;
+  if (set.count("--macro") > 0) {
+    return MacroEdit(static_cast<std::uint8_t>(options.macro),
+                     static_cast<std::uint8_t>(options.stop_mode));
+  }
+  if (set.count("--tool") > 0) return ToolEdit(static_cast<std::uint8_t>(options.tool));
+  return DisabledEdit();
 }
 
 }  // namespace
@@ -154,8 +138,8 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
   CLI::App* set = key->add_subcommand(
       "set",
       "Load, set what one key does, save. Give VALUE (8 hex digits or a key name) or one of the "
-      "key type options; the type options fill the key dialog's fields as a user would, and its "
-      "OK stores the key's string or burst text and frees the one the key had");
+      "key type options; the key's string or burst text is stored and the one the key had is "
+      "freed, and only the blocks that changed are written");
   set->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
       ->transform(DecimalNumber())
       ->check(CLI::Range(1, 4));
@@ -192,19 +176,19 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
                       "Windows shortcut: Ctrl, Shift, Alt and Win (any case) with one or two key "
                       "names, joined by +, e.g. --shortcut Ctrl+Alt+Del")
           ->type_name("KEYS")
-          ->check(StepsCheck(ShortcutSteps));
+          ->check(OptionCheck(ShortcutOption));
   CLI::Option* media = set->add_option("--media", options->media,
                                        "Multimedia key by its name or its code 0-255, e.g. "
                                        "--media Volume+")
                            ->type_name("NAME")
-                           ->check(StepsCheck(MediaSteps));
+                           ->check(OptionCheck(MediaOption));
   CLI::Option* mouse =
       set->add_option("--mouse", options->mouse,
                       "Mouse key: M_Left, M_Right, M_Middle, M_Button4 ... M_Button8, M_Wheel or "
                       "Move, e.g. --mouse M_Left --x 5 --y -5")
           ->type_name("NAME")
           ->check(CLI::Validator(
-              [](const std::string& name) { return MouseSteps(name, 0, 0).error; }, ""));
+              [](const std::string& name) { return MouseOption(name, 0, 0).error; }, ""));
   set->add_option("--x", options->x, "With --mouse: x movement -127..127 (default 0), e.g. --x 5")
       ->type_name("N")
       ->transform(SignedDecimalNumber())
@@ -265,7 +249,7 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
     if (modifiers->count() > 0 && string_option->count() == 0 && burst->count() == 0) {
       throw CLI::ValidationError("--mods", "goes with --string or --burst");
     }
-    if (value->count() == 0) options->steps = StepsOfOptions(*options, *set);
+    if (value->count() == 0) options->edit = EditOfOptions(*options, *set);
     action = [options](CommandContext& context) { return RunKeySet(context, *options); };
   });
 }

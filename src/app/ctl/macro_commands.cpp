@@ -30,10 +30,9 @@ std::string WithoutLineBreaks(const std::string& text) {
 }
 
 int RunMacroGet(CommandContext& context, const MacroOptions& options) {
-  KeypadLink* link = context.Keypad();
-  if (link == nullptr) return context.AttachStatus();
-  const MacroLoadOutcome outcome =
-      LoadMacroScript(options.number, *link, context.GetLog(), context.Messages());
+  KeypadSession* session = context.Keypad();
+  if (session == nullptr) return context.AttachStatus();
+  const MacroLoadOutcome outcome = session->LoadMacroScript(options.number);
   switch (outcome.status) {
     case MacroLoadStatus::kListed:
       context.Out() << outcome.listing;
@@ -50,13 +49,12 @@ int RunMacroGet(CommandContext& context, const MacroOptions& options) {
 int RunMacroPut(CommandContext& context, const MacroOptions& options) {
   const std::optional<std::string> script = ReadScriptFile(context, options.script);
   if (!script) return kExitFailed;
-  KeypadLink* link = context.Keypad();
-  if (link == nullptr) return context.AttachStatus();
+  KeypadSession* session = context.Keypad();
+  if (session == nullptr) return context.AttachStatus();
 
   // The compile comes first and takes no time; the store after it may.
   const TimeOfDay compiled_at = context.GetClock().Now();
-  const MacroSaveOutcome outcome =
-      SaveMacroScript(options.number, *script, *link, context.GetLog(), context.Messages());
+  const MacroSaveOutcome outcome = session->SaveMacroScript(options.number, *script);
   ShowScriptProblems(context, outcome.problems, compiled_at);
   switch (outcome.status) {
     case MacroSaveStatus::kStored:

@@ -7,10 +7,9 @@ namespace qp40::ctl {
 namespace {
 
 int RunReboot(CommandContext& context) {
-  KeypadLink* link = context.Keypad();
-  if (link == nullptr) return context.AttachStatus();
-  link->CloseAndReboot();
-  return kExitOk;
+  KeypadSession* session = context.Keypad();
+  if (session == nullptr) return context.AttachStatus();
+  return session->CloseAndReboot() == SessionStatus::kDone ? kExitOk : kExitFailed;
 }
 
 int RunFactoryReset(CommandContext& context, bool confirmed) {
@@ -22,11 +21,15 @@ int RunFactoryReset(CommandContext& context, bool confirmed) {
                      "a copy of the configuration.\n";
     return kExitUsage;
   }
-  KeypadLink* link = context.Keypad();
-  if (link == nullptr) return context.AttachStatus();
-  link->RestoreFactorySettings();
-  link->CloseAndReboot();
-  return kExitOk;
+  KeypadSession* session = context.Keypad();
+  if (session == nullptr) return context.AttachStatus();
+  const SessionStatus restored = session->RestoreFactorySettings();
+  if (restored != SessionStatus::kDone) {
+    context.Err() << "qp40ctl: the factory restore did not go through: " << StatusText(restored)
+                  << "\n";
+    return kExitFailed;
+  }
+  return session->CloseAndReboot() == SessionStatus::kDone ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -31,9 +31,11 @@ int RunShow(CommandContext& context, const ShowOptions& options) {
       return kExitFailed;
     }
   } else {
-    int failed_pages = 0;
-    if (AttachAndLoad(context, config, failed_pages) == nullptr) return context.AttachStatus();
-    if (failed_pages != 0) status = kExitFailed;
+    LoadResult load;
+    const KeypadSession* session = AttachAndLoad(context, load);
+    if (session == nullptr) return context.AttachStatus();
+    if (load.status != SessionStatus::kDone) status = kExitFailed;
+    config = session->Config();
   }
   // The profile in the working copy is read from there, not from the profile image, so a
   // one-profile backup shows the keys it put into the working copy.

@@ -126,8 +126,9 @@ bool TakesKeyNames(int type) {
 
 }  // namespace
 
-CKeyAttribute::CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, QWidget* parent)
-    : QDialog(parent), logic_(logic), keyboard_(keyboard) {
+CKeyAttribute::CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, ApplyEdit apply,
+                             QWidget* parent)
+    : QDialog(parent), logic_(logic), keyboard_(keyboard), apply_(std::move(apply)) {
   BuildDialog(*this, kTemplate);
   auto* types = DialogItem<QComboBox>(*this, kIdKeyTypeList);
   for (const std::string& entry : KeyAttributeLogic::TypeListEntries()) {
@@ -305,6 +306,13 @@ bool CKeyAttribute::eventFilter(QObject* watched, QEvent* event) {
 
 void CKeyAttribute::accept() {
   outcome_ = logic_.Confirm();
+  if (outcome_ == KeyAttributeLogic::ConfirmOutcome::kStore) {
+    const std::optional<KeyEdit> edit = logic_.Edit();
+    if (edit && apply_ && !apply_(*edit)) {
+      logic_.EditRefused();
+      outcome_ = KeyAttributeLogic::ConfirmOutcome::kStayOpen;
+    }
+  }
   Sync();
   if (outcome_ == KeyAttributeLogic::ConfirmOutcome::kStayOpen) return;
   qApp->removeEventFilter(this);

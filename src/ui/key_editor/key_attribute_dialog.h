@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "editing/key_attribute_logic.h"
 
@@ -13,8 +14,8 @@ namespace qp40 {
 class CSoftKeyBoard;
 
 // The key configuration dialog: shows the state of its window-free logic and hands it what the
-// user does. OK confirms through the logic; when the logic cannot store the text (a full table)
-// the dialog stays open.
+// user does. OK confirms through the logic and hands the key edit it computes to `apply`; when
+// that cannot store the text (a full table) the dialog stays open.
 class CKeyAttribute : public QDialog {
   Q_OBJECT
 
@@ -23,8 +24,12 @@ class CKeyAttribute : public QDialog {
   static constexpr int kIdCapture = 4120;
   static constexpr int kIdLimit = 4121;
 
+  // Puts the key edit of OK on the key; false when it could not (the user was told).
+  using ApplyEdit = std::function<bool(const KeyEdit& edit)>;
+
   // `logic` must have its heading and form set; the dialog opens it.
-  CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, QWidget* parent = nullptr);
+  CKeyAttribute(KeyAttributeLogic& logic, CSoftKeyBoard& keyboard, ApplyEdit apply,
+                QWidget* parent = nullptr);
 
   KeyAttributeLogic& Logic() { return logic_; }
   // How the last OK ended; kStayOpen until OK was pressed.
@@ -47,6 +52,7 @@ class CKeyAttribute : public QDialog {
 
   KeyAttributeLogic& logic_;
   CSoftKeyBoard& keyboard_;
+  ApplyEdit apply_;
   KeyAttributeLogic::ConfirmOutcome outcome_ = KeyAttributeLogic::ConfirmOutcome::kStayOpen;
 };
 

@@ -9,10 +9,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCharFormat>
-#include <memory>
 #include <optional>
 
-#include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
 #include "ui/common/file_name.h"
 #include "ui/macro_editor/virtual_keys.h"
@@ -40,9 +38,6 @@ constexpr ControlEntry kControls[] = {
     {kIdMacroHelp, K::kDefaultPushButton, "HELP", 383, 338, 60, 17},
 };
 constexpr DialogTemplate kTemplate = {"Macro Editor", 481, 370, kControls};
-
-// A load reads both blocks of the macro; a store writes both (its two prepares report no page).
-constexpr int kMacroPages = 2 * 64;
 
 // Mouse-button state flags of the window system's mouse messages.
 constexpr std::uint32_t kFlagLeft = 0x01;
@@ -147,9 +142,9 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
   }
 }
 
-CDialogMacroEdit::CDialogMacroEdit(MacroEditorLogic& logic, KeypadLink& link, UserPrompts& prompts,
+CDialogMacroEdit::CDialogMacroEdit(MacroEditorLogic& logic, bool connected, UserPrompts& prompts,
                                    QWidget* parent)
-    : QDialog(parent), logic_(logic), link_(link), prompts_(prompts) {
+    : QDialog(parent), logic_(logic), prompts_(prompts) {
   BuildDialog(*this, kTemplate);
   help_pane_ = DialogItem<QPlainTextEdit>(*this, kIdMacroHelpPane);
   command_pane_ = DialogItem<QPlainTextEdit>(*this, kIdMacroCommandPane);
@@ -167,7 +162,6 @@ CDialogMacroEdit::CDialogMacroEdit(MacroEditorLogic& logic, KeypadLink& link, Us
     list->addItem(QString::asprintf("Macro #%02d", macro));
   }
   list->setCurrentIndex(0);
-  const bool connected = link_.Connected();
   EnableItem(*this, kIdMacroSaveOnboard, connected);
   EnableItem(*this, kIdMacroLoadOnboard, connected);
 
@@ -252,31 +246,12 @@ void CDialogMacroEdit::CheckCommandPane() {
 }
 
 void CDialogMacroEdit::OnLoadOnboard() {
-  // The busy dialog comes up with the first page, so a refused load shows none.
-  std::unique_ptr<BusyDialog> busy;
-  link_.SetPageObserver([this, &busy] {
-    if (!busy) {
-      busy = std::make_unique<BusyDialog>(this, QStringLiteral("Loading Macro from device ......"),
-                                          kMacroPages);
-    }
-    busy->PageDone();
-  });
   logic_.LoadOnboard(MacroSelection());
-  link_.SetPageObserver(nullptr);
   Sync();
 }
 
 void CDialogMacroEdit::OnSaveOnboard() {
-  std::unique_ptr<BusyDialog> busy;
-  link_.SetPageObserver([this, &busy] {
-    if (!busy) {
-      busy = std::make_unique<BusyDialog>(this, QStringLiteral("Save Macro to device ..."),
-                                          kMacroPages);
-    }
-    busy->PageDone();
-  });
   logic_.SaveOnboard(MacroSelection());
-  link_.SetPageObserver(nullptr);
   Sync();
 }
 

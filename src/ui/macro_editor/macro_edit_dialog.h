@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "editing/macro_editor_logic.h"
-#include "link/keypad_link.h"
 #include "ui/common/user_prompts.h"
 
 class QEvent;
@@ -53,7 +52,7 @@ class CDialogMacroEdit : public QDialog {
   // clock the events' own stamps come from.
   using Clock = std::function<std::uint32_t()>;
 
-  CDialogMacroEdit(MacroEditorLogic& logic, KeypadLink& link, UserPrompts& prompts,
+  CDialogMacroEdit(MacroEditorLogic& logic, bool connected, UserPrompts& prompts,
                    QWidget* parent = nullptr);
 
   MacroEditorLogic& Logic() { return logic_; }
@@ -84,7 +83,6 @@ class CDialogMacroEdit : public QDialog {
   bool SeenBefore(QObject* watched, const QInputEvent& event);
 
   MacroEditorLogic& logic_;
-  KeypadLink& link_;
   UserPrompts& prompts_;
   Clock clock_;
   QPlainTextEdit* help_pane_;

@@ -84,7 +84,7 @@ void CMorvelDlg::ConnectChordEditor() {
 }
 
 void CMorvelDlg::OnChordEditor() {
-  ChordEditorLogic logic(editing_session_, services_.chords, services_.notifier);
+  ChordEditorLogic logic(editing_session_, services_.session.Chords(), services_.notifier);
   CDialog2KeyClick editor(logic, chord_keyboard_, services_.prompts, this);
   chord_editor_ = &editor;
   {
@@ -99,18 +99,17 @@ void CMorvelDlg::PickChordTrigger(int control_id) {
   const KeyPosition key = PositionOfKeyId(control_id);
   if (!key.valid || chord_editor_ == nullptr) return;
   const auto position = GridPosition(key.row, key.column);
-  chord_editor_->TakeGridKey(WorkingRecord(services_.config.working_profile, position), key.row,
+  chord_editor_->TakeGridKey(WorkingRecord(Config().working_profile, position), key.row,
                              key.column);
 }
 
 void CMorvelDlg::ReloadAfterChordEditor() {
   // Without a keypad there is nothing to reload from; unsaved key edits stay when the user
   // wants them.
-  if (!services_.link.Connected() || !MayDiscardEdits()) return;
-  SelectProfile(services_.config, 0, *this);
+  if (!services_.session.Connected() || !MayDiscardEdits()) return;
+  SelectProfile(Config(), 0, *this);
   Pause(kReloadPauseMs);
-  BusyDialog busy(this, QStringLiteral("Loading Data from device ......"), kPagesPerTransfer);
-  LoadFromKeypad(busy);
+  LoadFromKeypad();
   SetEditProfileCaption("Edit Profile %d", 1);
 }
 

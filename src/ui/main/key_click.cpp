@@ -61,15 +61,20 @@ void CMorvelDlg::OnKeyClicked(int control_id) {
   const int index = KeyTableIndex(key.row, key.column);
   HighlightClickedKey(control_id, index);
 
-  Configuration& config = services_.config;
+  Configuration& config = Config();
   const std::size_t position = GridPosition(key.row, key.column);
   const EditState before = CurrentState();
-  KeyAttributeLogic logic(editing_session_, config, services_.link, services_.log,
-                          services_.notifier);
+  KeyAttributeLogic logic(editing_session_, config);
   logic.SetHeading(
       FormatText("Key%d%d (row %d,col %d) ", key.row, key.column, key.row, key.column));
-  logic.SetForm(DecodeKeyAction(WorkingRecord(config.working_profile, position)));
-  CKeyAttribute dialog(logic, key_keyboard_, this);
+  const KeyActionRecord held = WorkingRecord(config.working_profile, position);
+  logic.SetForm(DecodeKeyAction(held), services_.session.KeyText(held).value_or(std::string()));
+  CKeyAttribute dialog(
+      logic, key_keyboard_,
+      [this, position](const KeyEdit& edit) {
+        return services_.session.ApplyKeyEdit(position, edit).status == SessionStatus::kDone;
+      },
+      this);
   // Whatever the dialog changed, texts included, is one step: undo gives it all back.
   const auto record_step = [&] {
     const KeyActionRecord now = WorkingRecord(config.working_profile, position);
@@ -84,12 +89,6 @@ void CMorvelDlg::OnKeyClicked(int control_id) {
   }
 
   if (!logic.LabelText().empty()) key_labels_[index] = QString::fromStdString(logic.LabelText());
-  if (dialog.Outcome() == KeyAttributeLogic::ConfirmOutcome::kStore) {
-    if (const std::optional<KeyActionRecord> record = logic.Record()) {
-      SetWorkingRecord(config.working_profile, position, *record);
-      services_.log.AppendLog(KeyActionLogLine(key.row, key.column, *record));
-    }
-  }
   RefreshKeyLabels();
   record_step();
   KeyButton(key.row, key.column)->setFocus();

@@ -15,7 +15,7 @@ int CMorvelDlg::PositionOfButton(const QObject* button) const {
 void CMorvelDlg::CopyKey(int row, int column) {
   if (row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) return;
   const auto position = GridPosition(row, column);
-  copied_key_ = qp40::CopyKey(services_.config, services_.link, position);
+  copied_key_ = services_.session.CopyKey(position);
   services_.log.AppendLog(FormatText(">> Key %d%d copied", row, column));
   KeypadWentAway();
 }
@@ -24,14 +24,12 @@ bool CMorvelDlg::PasteKey(int row, int column) {
   if (!copied_key_ || row < 1 || row > kGridRowCount || column < 1 || column > kGridColumnCount) {
     return false;
   }
-  Configuration& config = services_.config;
+  Configuration& config = Config();
   const auto position = GridPosition(row, column);
   const EditState before = CurrentState();
-  const bool pasted = qp40::PasteKey(config, services_.link, position, *copied_key_, services_.log,
-                                     services_.notifier);
+  const bool pasted = services_.session.PasteKey(position, *copied_key_);
   if (pasted) {
     const KeyActionRecord record = WorkingRecord(config.working_profile, position);
-    services_.log.AppendLog(KeyActionLogLine(row, column, record));
     RefreshKeyLabels();
     RecordStep(FormatText("Paste on key %d%d: ", row, column) +
                    KeyLabel(record, config.burst_table, config.string_unit_table),
@@ -42,11 +40,10 @@ bool CMorvelDlg::PasteKey(int row, int column) {
 }
 
 bool CMorvelDlg::CopyShownProfileTo(std::uint8_t to) {
-  Configuration& config = services_.config;
+  Configuration& config = Config();
   const EditState before = CurrentState();
   const std::uint8_t from = config.current_profile;
-  const bool copied =
-      CopyShownProfile(config, services_.link, to, services_.log, services_.notifier);
+  const bool copied = services_.session.CopyShownProfile(to);
   if (copied) {
     services_.log.AppendLog(FormatText(">> Profile %d copied to Profile %d", from + 1, to + 1));
     RecordStep(FormatText("Copy Profile %d to Profile %d", from + 1, to + 1), before);

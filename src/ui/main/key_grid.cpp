@@ -52,7 +52,7 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
   const auto board = static_cast<std::uint8_t>(board_code == 0 ? kBoard48Keys : board_code);
   board_type_ = board;
 
-  const BoardSettingsReader settings(services_.config.working_profile);
+  const BoardSettingsReader settings(Config().working_profile);
   board_list_->setCurrentIndex(BoardTypeIndex(board));
   path_list_->setCurrentIndex(PathTypeList().IndexOf(settings.PathType()));
   usb_list_->setCurrentIndex(UsbTypeList().IndexOf(settings.UsbType()));
@@ -83,7 +83,7 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
 }
 
 void CMorvelDlg::RefreshKeyLabels() {
-  const Configuration& config = services_.config;
+  const Configuration& config = Config();
   ApplyBoardLayout(BoardSettingsReader(config.working_profile).BoardType());
   for (int row = 1; row <= kGridRowCount; ++row) {
     for (int column = 1; column <= kGridColumnCount; ++column) {

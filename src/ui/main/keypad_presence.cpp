@@ -15,13 +15,14 @@ constexpr const char* kRemovedLine = ">> Keypad removed";
 }  // namespace
 
 void CMorvelDlg::OnDeviceRemoved(const std::string& node) {
-  if (!services_.link.Connected() || node.empty() || node != services_.link.OpenPath()) return;
+  if (!services_.session.Connected() || node.empty() || node != services_.session.OpenPath()) {
+    return;
+  }
   OnKeypadRemoved();
 }
 
 void CMorvelDlg::OnKeypadRemoved() {
-  services_.link.CloseKeypad();
-  services_.link.SetConnected(false);
+  services_.session.Detach();
   for (int id : kKeypadOnlyCommands) {
     EnableItem(*this, id, false);
   }
@@ -30,8 +31,8 @@ void CMorvelDlg::OnKeypadRemoved() {
 }
 
 bool CMorvelDlg::KeypadWentAway() {
-  if (!services_.link.DeviceGone()) return false;
-  if (services_.link.Connected()) OnKeypadRemoved();
+  if (!services_.session.KeypadGone()) return false;
+  if (services_.session.Connected()) OnKeypadRemoved();
   return true;
 }
 

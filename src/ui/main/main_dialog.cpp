@@ -16,7 +16,7 @@
 #include "model/profile_ops.h"
 #include "ui/common/busy_dialog.h"
 #include "ui/common/clr_button.h"
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 #include "ui/common/dialog_template.h"
 #include "ui/common/log_pane.h"
 #include "ui/main/main_dialog_ids.h"
@@ -112,9 +112,16 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   ConnectCommands();
   ConnectKeyButtons();
   ConnectShortcuts();
+
+  // The session's device work shows its progress in this window and relabels its grid.
+  services_.session.SetProgressHandler(
+      [this](DeviceWork work, int total_pages) { return ShowProgress(work, total_pages); });
+  services_.session.SetRefresher(this);
 }
 
 CMorvelDlg::~CMorvelDlg() {
+  services_.session.SetProgressHandler(nullptr);
+  services_.session.SetRefresher(nullptr);
   if (services_.log.HasSink()) services_.log.SetSink(nullptr);
 }
 
@@ -205,8 +212,8 @@ void CMorvelDlg::OnInitDialog() {
 }
 
 void CMorvelDlg::OnDeviceChange(int event_type) {
-  if (event_type != kDeviceNodesChanged || services_.link.Connected()) return;
-  if (!services_.link.AttachKeypad()) return;
+  if (event_type != kDeviceNodesChanged || services_.session.Connected()) return;
+  if (services_.session.Attach().status != SessionStatus::kDone) return;
 
   if (HasUnsavedEdits()) {
     // The keypad is back while the window holds edits it does not: the user decides which wins.
@@ -218,18 +225,15 @@ void CMorvelDlg::OnDeviceChange(int event_type) {
                        "them to the keypad)?"),
         {QStringLiteral("Load"), QStringLiteral("Keep")});
     if (answer != 0) {
-      services_.link.SetConnected(true);
       EnableDeviceCommands();
       services_.log.AppendLog(">> Keypad connected, your changes are kept");
       return;
     }
   }
 
-  BusyDialog busy(this, QStringLiteral("Loading Data from device ......"), kPagesPerTransfer);
-  services_.link.SetConnected(true);
   EnableDeviceCommands();
   Pause(kSettlePauseMs);
-  LoadFromKeypad(busy);
+  LoadFromKeypad();
   SetEditProfileCaption("Edit Profile %d", 1);
 }
 
@@ -239,16 +243,11 @@ void CMorvelDlg::EnableDeviceCommands() {
   }
 }
 
-void CMorvelDlg::LoadFromKeypad(BusyDialog& busy) {
-  busy_ = true;
-  services_.link.SetPageObserver([&busy] { busy.PageDone(); });
-  const TransferReport report =
-      LoadConfiguration(services_.config, services_.link, services_.log, *this);
-  services_.link.SetPageObserver(nullptr);
-  busy_ = false;
-  last_load_failed_pages_ = report.failed_pages;
+void CMorvelDlg::LoadFromKeypad() {
+  const LoadResult loaded = services_.session.Load();
+  last_load_failed_pages_ = loaded.failed_pages;
   if (KeypadWentAway()) return;
-  KeypadHoldsConfiguration(true);
+  UpdateTitle();
 }
 
 void CMorvelDlg::SetEditProfileCaption(const char* format, int number) {
@@ -276,12 +275,17 @@ void CMorvelDlg::contextMenuEvent(QContextMenuEvent* event) {
   menu.addSeparator();
   menu.addAction(QString::fromLatin1(kAppTitle), this, [this] { OnSysCommand(kIdAboutCommand); });
   menu.addSeparator();
+  QAction* full = menu.addAction(QStringLiteral("Save writes all blocks"), this,
+                                 [this](bool checked) { SetFullSave(checked); });
+  full->setCheckable(true);
+  full->setChecked(full_save_);
+  menu.addSeparator();
   // The profile on screen, edits and all, copied over another one.
   QMenu* copy = menu.addMenu(QStringLiteral("Copy profile to"));
   for (std::uint8_t to = 0; to < kProfileCount; ++to) {
     QAction* action = copy->addAction(QStringLiteral("User Profile %1").arg(to + 1), this,
                                       [this, to] { CopyShownProfileTo(to); });
-    action->setEnabled(to != services_.config.current_profile);
+    action->setEnabled(to != Config().current_profile);
   }
   menu.exec(event->globalPos());
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,11 +12,10 @@
 #include "editing/edit_history.h"
 #include "editing/editing_session.h"
 #include "editing/key_copy.h"
-#include "editing/unsaved_edits.h"
-#include "link/keypad_link.h"
 #include "log/log.h"
 #include "log/notifier.h"
 #include "model/configuration.h"
+#include "session/keypad_session.h"
 #include "ui/common/user_prompts.h"
 #include "ui/key_editor/soft_keyboard.h"
 
@@ -30,9 +30,8 @@ class LogPane;
 
 // What the main dialog works on; the application owns all of it for the whole run.
 struct MainDialogServices {
-  Configuration& config;
-  ChordTable& chords;
-  KeypadLink& link;
+  // The keypad, its configuration, what it holds, the edit history and the chord table.
+  KeypadSession& session;
   Log& log;
   Notifier& notifier;
   UserPrompts& prompts;
@@ -104,7 +103,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // --- The edit history and unsaved edits ---
   void OnUndo();
   void OnRedo();
-  const EditHistory& History() const { return history_; }
+  const EditHistory& History() const { return services_.session.History(); }
+  EditHistory& History() { return services_.session.History(); }
   // True while the working copy or the profile image holds edits the keypad does not.
   bool HasUnsavedEdits() const;
   // Copies the key at `row`, `column`, and pastes the copied key there (one undo step; false
@@ -114,6 +114,10 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // Copies the records and settings of the profile on screen into profile `to` (0..3), one undo
   // step; false when refused.
   bool CopyShownProfileTo(std::uint8_t to);
+  // Whether "Save Profiles Onboard" writes all five blocks rather than those that changed (the
+  // window menu's "Save writes all blocks").
+  void SetFullSave(bool full) { full_save_ = full; }
+  bool FullSave() const { return full_save_; }
 
  protected:
   // No closing while the keypad is being read or written.
@@ -136,8 +140,13 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   int ScreenDpi() const;
   void Pause(int milliseconds);
   void EnableDeviceCommands();
-  // Runs a load from the keypad behind the busy dialog and remembers its failed pages.
-  void LoadFromKeypad(BusyDialog& busy);
+  // Runs a load from the keypad and remembers its failed pages.
+  void LoadFromKeypad();
+  // The configuration the window shows and edits.
+  Configuration& Config() { return services_.session.Config(); }
+  const Configuration& Config() const { return services_.session.Config(); }
+  // The busy dialog of the session's device work; the window counts as busy while it lives.
+  std::unique_ptr<Progress> ShowProgress(DeviceWork work, int total_pages);
   void SetEditProfileCaption(const char* format, int number);
   enum class BackupFileUse { kLoad, kSave };
   // Runs the file dialog of a backup command; the chosen path in the platform's encoding, or
@@ -160,9 +169,6 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // it first.
   bool MayDiscardEdits();
   bool MayDiscardEdits(const QString& loss);
-  // Remembers what the keypad holds now, after a load or a verified save; a load also starts a
-  // new history.
-  void KeypadHoldsConfiguration(bool new_history);
 
   // The keypad unplugged: found by a device notice or by an exchange that reported it gone.
   void OnKeypadRemoved();
@@ -215,10 +221,10 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   std::uint8_t selected_profile_index_ = 0;
   int last_load_failed_pages_ = 0;
   bool busy_ = false;
+  // "Save Profiles Onboard" writes all five blocks, not only those that changed.
+  bool full_save_ = false;
   int dialogs_open_ = 0;
 
-  EditHistory history_;
-  KeypadCopy keypad_copy_;
   std::optional<qp40::CopiedKey> copied_key_;
   QString title_text_;
 };

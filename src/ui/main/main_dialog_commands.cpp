@@ -49,7 +49,7 @@ void CMorvelDlg::ConnectCommands() {
     auto* box = DialogItem<QCheckBox>(*this, feature_box.id);
     connect(box, &QCheckBox::clicked, this, [this, box, feature = feature_box.feature] {
       const EditState before = CurrentState();
-      BoardSettings(services_.config.working_profile).SetFeature(feature, box->isChecked());
+      BoardSettings(Config().working_profile).SetFeature(feature, box->isChecked());
       RecordStep(std::string(BoardFeatureName(feature)) + (box->isChecked() ? " on" : " off"),
                  before);
     });
@@ -57,37 +57,35 @@ void CMorvelDlg::ConnectCommands() {
 }
 
 void CMorvelDlg::OnLoadProfilesOnboard() {
-  if (!services_.link.Connected()) {
+  if (!services_.session.Connected()) {
     services_.log.AppendLog(">> No Device");
     EnableItem(*this, kIdLoadProfilesOnboard, false);
     return;
   }
   if (!MayDiscardEdits()) return;
-  ResetToOnboardProfileBlock(services_.config);
-  // A reload reads as much as the first load, so it shows its progress the same way.
-  BusyDialog busy(this, QStringLiteral("Loading Data from device ......"), kPagesPerTransfer);
-  LoadFromKeypad(busy);
-  services_.config.current_profile = 0;
+  ResetToOnboardProfileBlock(Config());
+  LoadFromKeypad();
+  Config().current_profile = 0;
   SetEditProfileCaption("Edit Profile %d", 1);
 }
 
 void CMorvelDlg::OnMacroScriptEdit() {
-  MacroEditorLogic logic(editing_session_, services_.link, services_.log, services_.notifier);
-  CDialogMacroEdit editor(logic, services_.link, services_.prompts, this);
+  MacroEditorLogic logic(editing_session_, services_.session, services_.log, services_.notifier);
+  CDialogMacroEdit editor(logic, services_.session.Connected(), services_.prompts, this);
   RunDialog(editor);
   KeypadWentAway();
 }
 
 void CMorvelDlg::OnEditProfile() {
   CQlCfgModeSelect dialog(selected_profile_index_, this);
-  dialog.MarkEditedProfiles(keypad_copy_.ProfilesWithEdits(services_.config));
+  dialog.MarkEditedProfiles(services_.session.Copy().ProfilesWithEdits(Config()));
   if (RunDialog(dialog) != QDialog::Accepted) return;
   const int chosen = dialog.ChosenIndex();
   // OK without a selected entry (the list starts on none after a backup of another bank):
   // the grid keeps the profile it shows, and the caption that names it stays.
   if (chosen < 0) return;
   const auto profile = static_cast<std::uint8_t>(chosen);
-  Configuration& config = services_.config;
+  Configuration& config = Config();
   const bool revert = profile == config.current_profile && profile < kProfileCount;
   if (revert && ReadWorkingProfile(config.working_profile) != ReadProfile(config, profile)) {
     // Choosing the profile on screen again puts back its records from the profile image.
@@ -118,56 +116,23 @@ bool CMorvelDlg::SaveToKeypad() {
     if (!services_.prompts.AskOkCancel(this, question)) return false;
   }
   RefreshKeyLabels();
-  Configuration& config = services_.config;
-  config.profile_block_number = ProfileBlockForBackupType(config.loaded_backup_type);
-
-  TransferReport report;
-  std::vector<SavedBlockCheck> checks;
-  {
-    busy_ = true;
-    BusyDialog busy(this, QStringLiteral("Save data to device ..."), kPagesPerTransfer);
-    services_.link.SetPageObserver([&busy] { busy.PageDone(); });
-    report = SaveConfiguration(config, services_.link, services_.log);
-    services_.link.SetPageObserver(nullptr);
-    busy_ = false;
-  }
+  const SaveResult saved =
+      services_.session.Save(full_save_ ? SaveMode::kFull : SaveMode::kChangedBlocks);
   if (KeypadWentAway()) return false;
   // The user chose to keep what memory held; the keypad holds it now.
   last_load_failed_pages_ = 0;
-  {
-    // A write the keypad acknowledged may still not have stuck: the blocks are read back.
-    busy_ = true;
-    BusyDialog busy(this, QStringLiteral("Checking data on device ..."), kPagesPerTransfer);
-    services_.link.SetPageObserver([&busy] { busy.PageDone(); });
-    checks = CheckSavedBlocks(config, services_.link);
-    services_.link.SetPageObserver(nullptr);
-    busy_ = false;
-  }
-  if (KeypadWentAway()) return false;
-
-  int bad_blocks = 0;
-  for (const SavedBlockCheck& check : checks) {
-    if (check.state == SavedBlockState::kMatches) continue;
-    ++bad_blocks;
-    services_.log.AppendLog(FormatText(check.state == SavedBlockState::kDiffers
-                                           ? ">> Check Device #%d: differs from what was saved"
-                                           : ">> Check Device #%d: could not be read back",
-                                       check.block));
-  }
-  if (bad_blocks > 0) {
+  if (!saved.blocks_differing.empty()) {
+    QStringList blocks;
+    for (const std::uint8_t block : saved.blocks_differing)
+      blocks << QStringLiteral("#%1").arg(block);
     services_.prompts.ShowMessage(
-        this, QStringLiteral("After the save, %1 of the %2 blocks read back from the keypad do "
-                             "not hold what was written (see the log). The keypad may not hold "
-                             "your changes: save again, and keep a backup with \"Backup "
-                             "Profiles\".")
-                  .arg(bad_blocks)
-                  .arg(checks.size()));
-    UpdateTitle();
-    return false;
+        this, QStringLiteral("After the save, the keypad does not hold what was written to %1 "
+                             "(see the log). The keypad may not hold your changes: save again, "
+                             "and keep a backup with \"Backup Profiles\".")
+                  .arg(blocks.join(QStringLiteral(", "))));
   }
-  if (report.failed_pages == 0) KeypadHoldsConfiguration(false);
   UpdateTitle();
-  return report.failed_pages == 0;
+  return saved.status == SessionStatus::kDone;
 }
 
 std::optional<std::string> CMorvelDlg::ChooseBackupFile(BackupFileUse use) {
@@ -189,7 +154,7 @@ void CMorvelDlg::OnLoadBackup() {
   if (!path) return;
   const EditState before = CurrentState();
   const int profile =
-      LoadBackup(services_.config, *path, services_.log, services_.notifier, *this).shown_profile;
+      LoadBackup(Config(), *path, services_.log, services_.notifier, *this).shown_profile;
   EnableItem(*this, kIdEditProfile, true);
   EnableItem(*this, kIdBackupProfiles, true);
   selected_profile_index_ = static_cast<std::uint8_t>(profile);
@@ -201,7 +166,7 @@ void CMorvelDlg::OnLoadBackup() {
 void CMorvelDlg::OnBackupProfiles() {
   const std::optional<std::string> path = ChooseBackupFile(BackupFileUse::kSave);
   if (!path) return;
-  SaveBackup(services_.config, *path, services_.notifier);
+  SaveBackup(Config(), *path, services_.notifier);
 }
 
 void CMorvelDlg::OnCloseAndReboot() {
@@ -214,21 +179,32 @@ void CMorvelDlg::CloseAndReboot() {
   for (int id : {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles, kIdCloseReboot}) {
     EnableItem(*this, id, false);
   }
-  // The window stays up behind the message and closes when the user dismisses it.
-  services_.link.CloseAndReboot();
+  // The window stays up behind the message and closes when the user dismisses it; the link has
+  // logged a reboot request the keypad did not take.
+  if (services_.session.CloseAndReboot() != SessionStatus::kDone) {
+    services_.log.AppendLog(">> Reboot request not confirmed by the keypad");
+  }
   done(QDialog::Accepted);
 }
 
 void CMorvelDlg::OnRestoreFactorySettings() {
   if (!MayDiscardEdits()) return;
-  MStoreDevice dialog([this] { services_.link.RestoreFactorySettings(); }, this);
+  std::optional<SessionStatus> restored;
+  MStoreDevice dialog([this, &restored] { restored = services_.session.RestoreFactorySettings(); },
+                      this);
   RunDialog(dialog);
   if (KeypadWentAway()) return;
-  if (dialog.Confirmed() == 1) {
-    // The keypad now holds its factory image; what the window held is gone with it.
-    history_.Clear();
-    CloseAndReboot();
+  if (dialog.Confirmed() != 1 || !restored) return;
+  if (*restored != SessionStatus::kDone) {
+    // Closing would tell the user the keypad was reset when it may not be.
+    services_.prompts.ShowMessage(
+        this, QStringLiteral("The keypad did not confirm the factory restore (see the log). Its "
+                             "configuration may be unchanged: try again, or reload it with "
+                             "\"Load Profiles Onboard\"."));
+    return;
   }
+  // The keypad now holds its factory image; the session has ended the edit history with it.
+  CloseAndReboot();
 }
 
 void CMorvelDlg::OnBoardTypeChanged(int index) {
@@ -236,7 +212,7 @@ void CMorvelDlg::OnBoardTypeChanged(int index) {
   const std::uint8_t value = BoardTypeList().ValueAt(index);
   services_.log.AppendLog(BoardTypeList().LogLineAt(index));
   board_type_ = value;
-  BoardSettings(services_.config.working_profile).SetBoardType(value);
+  BoardSettings(Config().working_profile).SetBoardType(value);
   ApplyBoardLayout(value);
   RecordStep("Keys: " + board_list_->itemText(index).toStdString(), before);
 }
@@ -245,7 +221,7 @@ void CMorvelDlg::OnPathTypeChanged(int index) {
   const EditState before = CurrentState();
   const std::uint8_t value = PathTypeList().ValueAt(index);
   services_.log.AppendLog(PathTypeList().LogLineAt(index));
-  BoardSettings(services_.config.working_profile).SetPathType(value);
+  BoardSettings(Config().working_profile).SetPathType(value);
   path_type_ = value;
   RecordStep("USB/Bluetooth: " + path_list_->itemText(index).toStdString(), before);
 }
@@ -254,7 +230,7 @@ void CMorvelDlg::OnUsbTypeChanged(int index) {
   const EditState before = CurrentState();
   const std::uint8_t value = UsbTypeList().ValueAt(index);
   services_.log.AppendLog(UsbTypeList().LogLineAt(index));
-  BoardSettings(services_.config.working_profile).SetUsbType(value);
+  BoardSettings(Config().working_profile).SetUsbType(value);
   usb_type_ = value;
   RecordStep("USB I/O: " + usb_list_->itemText(index).toStdString(), before);
 }

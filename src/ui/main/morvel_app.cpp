@@ -5,12 +5,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "chords/chord_table.h"
-#include "link/keypad_link.h"
 #include "log/clock.h"
 #include "log/log.h"
-#include "model/configuration.h"
-#include "ui/common/device_notice.h"
+#include "session/keypad_session.h"
+#include "ui/common/device_notice_watch.h"
 #include "ui/common/repainting_transport.h"
 #include "ui/common/user_prompts.h"
 #include "ui/main/main_dialog.h"
@@ -30,9 +28,7 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   Log log(clock, notifier);
   // A keypad that stops answering makes the link wait; the window repaints meanwhile.
   RepaintingTransport repainting(transport);
-  KeypadLink link(repainting, log, notifier);
-  Configuration config;
-  ChordTable chords{};
+  KeypadSession session(repainting, log, notifier);
 
   // A pause keeps the window painted and takes no input meanwhile, so no command starts in it.
   const auto pause = [](int milliseconds) {
@@ -40,7 +36,7 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   };
-  CMorvelDlg dialog(MainDialogServices{config, chords, link, log, notifier, prompts, {}, pause});
+  CMorvelDlg dialog(MainDialogServices{session, log, notifier, prompts, {}, pause});
   notifier.SetParent(&dialog);
 
   const std::unique_ptr<QObject> listener = WatchDeviceNotices(

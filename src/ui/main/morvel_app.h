@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "link/transport.h"
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 
 namespace qp40 {
 

@@ -10,15 +10,15 @@ constexpr const char* kUnsavedMark = " *";
 
 }  // namespace
 
-EditState CMorvelDlg::CurrentState() const { return {services_.config, selected_profile_index_}; }
+EditState CMorvelDlg::CurrentState() const { return {Config(), selected_profile_index_}; }
 
 void CMorvelDlg::RecordStep(const std::string& name, const EditState& before) {
-  history_.Record(name, before, CurrentState());
+  History().Record(name, before, CurrentState());
   UpdateTitle();
 }
 
 void CMorvelDlg::RestoreState(const EditState& state) {
-  services_.config = state.config;
+  Config() = state.config;
   selected_profile_index_ = state.shown_profile;
   RefreshKeyLabels();
   SetEditProfileCaption("Edit Profile %d", selected_profile_index_ + 1);
@@ -26,22 +26,24 @@ void CMorvelDlg::RestoreState(const EditState& state) {
 }
 
 void CMorvelDlg::OnUndo() {
-  const std::string name = history_.UndoName();
-  if (const std::optional<EditState> state = history_.Undo()) {
+  const std::string name = History().UndoName();
+  if (const std::optional<EditState> state = History().Undo()) {
     RestoreState(*state);
     services_.log.AppendLog(">> Undo: " + name);
   }
 }
 
 void CMorvelDlg::OnRedo() {
-  const std::string name = history_.RedoName();
-  if (const std::optional<EditState> state = history_.Redo()) {
+  const std::string name = History().RedoName();
+  if (const std::optional<EditState> state = History().Redo()) {
     RestoreState(*state);
     services_.log.AppendLog(">> Redo: " + name);
   }
 }
 
-bool CMorvelDlg::HasUnsavedEdits() const { return keypad_copy_.HasUnsavedEdits(services_.config); }
+bool CMorvelDlg::HasUnsavedEdits() const {
+  return services_.session.Copy().HasUnsavedEdits(Config());
+}
 
 void CMorvelDlg::SetTitleText(const QString& text) {
   title_text_ = text;
@@ -52,19 +54,13 @@ void CMorvelDlg::UpdateTitle() {
   setWindowTitle(HasUnsavedEdits() ? title_text_ + QString::fromLatin1(kUnsavedMark) : title_text_);
 }
 
-void CMorvelDlg::KeypadHoldsConfiguration(bool new_history) {
-  keypad_copy_.Set(services_.config);
-  if (new_history) history_.Clear();
-  UpdateTitle();
-}
-
 bool CMorvelDlg::MayDiscardEdits() {
   if (!HasUnsavedEdits()) return true;
   return MayDiscardEdits(QStringLiteral("The keypad does not hold your latest changes."));
 }
 
 bool CMorvelDlg::MayDiscardEdits(const QString& loss) {
-  if (services_.link.Connected()) {
+  if (services_.session.Connected()) {
     const QStringList answers = {QStringLiteral("Save"), QStringLiteral("Discard"),
                                  QStringLiteral("Cancel")};
     const int answer = services_.prompts.Choose(

@@ -7,8 +7,8 @@
 
 #include "editing/key_attribute_help.h"
 #include "macros/burst_store.h"
-#include "macros/macro_test_support.h"
 #include "macros/string_store.h"
+#include "session/session_fixture.h"
 
 namespace qp40 {
 namespace {
@@ -16,9 +16,9 @@ namespace {
 using Outcome = KeyAttributeLogic::ConfirmOutcome;
 using Record = KeyActionRecord;
 
-// The key dialog's logic over a configuration with free burst and string tables, on the
-// virtual keypad (chained strings).
-class KeyAttributeLogicTest : public testing::KeypadFixture {
+// The key dialog's logic on key 11 of a session whose burst and string tables are free, on the
+// virtual keypad (chained strings); OK applies its edit to the key, as the window does.
+class KeyAttributeLogicTest : public testing::SessionFixture {
  protected:
   KeyAttributeLogicTest() {
     config.burst_table.fill(kFreeBurstEntry);
@@ -27,27 +27,40 @@ class KeyAttributeLogicTest : public testing::KeypadFixture {
 
   // Opens a fresh dialog on `record`, as a key click does.
   KeyAttributeLogic& Open(const Record& record) {
-    logic = std::make_unique<KeyAttributeLogic>(session, config, link, env.log, env.notifier);
+    SetWorkingRecord(config.working_profile, 0, record);
+    logic = std::make_unique<KeyAttributeLogic>(editing, config);
     logic->SetHeading("Key11 (row 1,col 1) ");
-    logic->SetForm(DecodeKeyAction(record));
+    logic->SetForm(DecodeKeyAction(record), session.KeyText(record).value_or(std::string()));
     logic->Open();
     return *logic;
   }
 
-  // Confirms and hands back the record the key gets (nothing when it keeps its own).
+  // OK: confirms, and applies the edit to the key; the dialog stays open when that fails.
+  Outcome Confirm() {
+    const Outcome outcome = logic->Confirm();
+    if (outcome != Outcome::kStore) return outcome;
+    const std::optional<KeyEdit> edit = logic->Edit();
+    if (edit && session.ApplyKeyEdit(0, *edit).status != SessionStatus::kDone) {
+      logic->EditRefused();
+      return Outcome::kStayOpen;
+    }
+    return outcome;
+  }
+
+  // Confirms and hands back the record the key holds then (nothing when it keeps its own).
   std::optional<Record> Ok() {
-    if (logic->Confirm() != Outcome::kStore) return std::nullopt;
-    return logic->Record();
+    if (Confirm() != Outcome::kStore) return std::nullopt;
+    return WorkingRecord(config.working_profile, 0);
   }
 
   // Clicks the screen keyboard button `id`.
   void Click(int id) { logic->TakePick(*PickOfButton(id)); }
 
   std::uint8_t StoredString(std::string_view text) {
-    return *StoreString(config, link, text, env.log, env.notifier);
+    return *StoreString(config, spare_link, text, env.log, env.notifier);
   }
 
-  EditingSession session;
+  EditingSession editing;
   std::unique_ptr<KeyAttributeLogic> logic;
 };
 
@@ -227,7 +240,7 @@ TEST_F(KeyAttributeLogicTest, FullTablesKeepTheDialogOpenAndChangeNothing) {
   KeyAttributeLogic& burst = Open({0x80, 0x04, 0, 0});
   burst.SelectType(kTypeBurst);
   burst.EditField(kIdKeyName1, "a new text");
-  EXPECT_EQ(burst.Confirm(), Outcome::kStayOpen);
+  EXPECT_EQ(Confirm(), Outcome::kStayOpen);
   EXPECT_EQ(config.burst_table, bursts_before);
   EXPECT_EQ(burst.Text(kIdKeyName1), "a new text");
   EXPECT_EQ(burst.LabelText(), "");
@@ -246,7 +259,7 @@ TEST_F(KeyAttributeLogicTest, FullTablesKeepTheDialogOpenAndChangeNothing) {
   const StringUnitTable strings_before = config.string_unit_table;
   KeyAttributeLogic& text = Open({kActionString, 0, 100, string});
   text.EditField(kIdKeyName1, "a text that needs more than one unit");
-  EXPECT_EQ(text.Confirm(), Outcome::kStayOpen);
+  EXPECT_EQ(Confirm(), Outcome::kStayOpen);
   EXPECT_EQ(config.string_unit_table, strings_before);
   EXPECT_FALSE(env.notifier.messages.empty());
 }
@@ -289,7 +302,7 @@ TEST_F(KeyAttributeLogicTest, StopModeIsRememberedAcrossDialogs) {
   // OK on a key of another type takes the hidden list's selection, 2 unless changed.
   KeyAttributeLogic& keyboard = Open({0x80, 0x04, 0, 0});
   ASSERT_TRUE(Ok());
-  EXPECT_EQ(session.remembered_stop_mode, 2);
+  EXPECT_EQ(editing.remembered_stop_mode, 2);
   EXPECT_EQ(keyboard.StopModeSelection(), 2);
 }
 
@@ -361,7 +374,7 @@ TEST_F(KeyAttributeLogicTest, ScreenKeyboardPicksFillTheTargetField) {
 
 TEST_F(KeyAttributeLogicTest, PicksReachOnlyTheOwnerOfTheKeyboards) {
   KeyAttributeLogic& dialog = Open({0x80, 0x04, 0, 0});
-  session.screen_keyboard_owner = kOwnerChordEditor;
+  editing.screen_keyboard_owner = kOwnerChordEditor;
   Click(3152);
   EXPECT_EQ(dialog.Text(kIdKeyName1), "a");
 }

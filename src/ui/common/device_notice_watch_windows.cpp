@@ -1,6 +1,7 @@
 // The device notices of Windows: WM_DEVICECHANGE messages to the main window, for the HID
 // interfaces registered with RegisterDeviceNotification and for the broadcast "device nodes
-// changed". Compiled on Windows only; the other systems watch a descriptor (device_notice.cpp).
+// changed". Compiled on Windows only; the other systems watch a descriptor
+// (device_notice_watch.cpp).
 #ifdef _WIN32
 
 #ifndef NOMINMAX
@@ -15,7 +16,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 
 namespace qp40 {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/common/busy_dialog.h"
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 
 namespace qp40 {
 namespace {

@@ -1,10 +1,11 @@
-#include "app/ctl/key_dialog_steps.h"
+#include "app/ctl/key_edit_options.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
 #include "app/ctl/decimal_number.h"
+#include "editing/key_edits.h"
 #include "keys/key_words.h"
 #include "keys/name_tables.h"
 #include "keys/nearest_names.h"
@@ -17,10 +18,19 @@ constexpr int kLargestCode = 255;
 
 struct ModifierWord {
   std::string_view word;
-  int box;
+  std::uint8_t bit;
 };
-constexpr std::array<ModifierWord, 4> kModifierWords = {
-    {{"ctrl", kIdKeyCtrl}, {"shift", kIdKeyShift}, {"alt", kIdKeyAlt}, {"win", kIdKeyWin}}};
+constexpr std::array<ModifierWord, 4> kModifierWords = {{{"ctrl", kModifierCtrl},
+                                                         {"shift", kModifierShift},
+                                                         {"alt", kModifierAlt},
+                                                         {"win", kModifierWin}}};
+constexpr std::uint8_t kNoCode = 0xFF;
+
+// The code a key name gives in the key dialog's code field; 0 for a name without one.
+std::uint8_t CodeOfName(std::string_view name) {
+  const WordLookupResult word = LookupWord(name);
+  return word.found && word.code != kNoCode ? word.code : 0;
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -61,14 +71,6 @@ std::vector<std::string> ShortcutParts(std::string_view text) {
 
 }  // namespace
 
-KeyAttributeLogic::ConfirmOutcome RunSteps(KeyAttributeLogic& dialog, const KeyDialogSteps& steps) {
-  dialog.SelectType(steps.type);
-  for (const int box : steps.checked) dialog.SetChecked(box, true);
-  for (const auto& [id, text] : steps.fields) dialog.EditField(id, text);
-  if (steps.stop_mode) dialog.SelectStopMode(*steps.stop_mode);
-  return dialog.Confirm();
-}
-
 std::string UnknownName(std::string_view word, std::string_view what,
                         std::span<const std::string_view> names) {
   std::string message = "'" + std::string(word) + "' " + std::string(what);
@@ -79,20 +81,20 @@ std::string UnknownName(std::string_view word, std::string_view what,
   return message + (nearest.empty() ? "" : "?");
 }
 
-std::optional<int> ModifierBox(std::string_view word) {
+std::optional<std::uint8_t> ModifierBit(std::string_view word) {
   for (const ModifierWord& modifier : kModifierWords) {
-    if (EqualIgnoringCase(word, modifier.word)) return modifier.box;
+    if (EqualIgnoringCase(word, modifier.word)) return modifier.bit;
   }
   return std::nullopt;
 }
 
-ParsedSteps ShortcutSteps(std::string_view text) {
-  ParsedSteps parsed;
-  parsed.steps.type = kTypeShortcut;
+ParsedEdit ShortcutOption(std::string_view text) {
+  ParsedEdit parsed;
+  std::uint8_t modifiers = 0;
   std::vector<std::string> keys;
   for (const std::string& part : ShortcutParts(text)) {
-    if (const std::optional<int> box = ModifierBox(part)) {
-      parsed.steps.checked.push_back(*box);
+    if (const std::optional<std::uint8_t> bit = ModifierBit(part)) {
+      modifiers |= *bit;
     } else if (IsKeyWord(part)) {
       keys.push_back(part);
     } else {
@@ -104,19 +106,19 @@ ParsedSteps ShortcutSteps(std::string_view text) {
   if (keys.size() > kShortcutKeys) {
     parsed.error =
         "'" + std::string(text) + "' holds more than two keys besides Ctrl, Shift, Alt and Win";
-  } else if (keys.empty() && parsed.steps.checked.empty()) {
+    return parsed;
+  }
+  if (keys.empty() && modifiers == 0) {
     parsed.error = "a shortcut needs a key, such as Ctrl+Alt+Del";
+    return parsed;
   }
-  const std::array<int, kShortcutKeys> fields = {kIdKeyName2, kIdKeyName3};
-  for (std::size_t i = 0; i < keys.size() && i < kShortcutKeys; ++i) {
-    parsed.steps.fields.emplace_back(fields[i], keys[i]);
-  }
+  keys.resize(kShortcutKeys);
+  parsed.edit = ShortcutEdit(modifiers, CodeOfName(keys[0]), CodeOfName(keys[1]));
   return parsed;
 }
 
-ParsedSteps MediaSteps(std::string_view name_or_code) {
-  ParsedSteps parsed;
-  parsed.steps.type = kTypeMultimedia;
+ParsedEdit MediaOption(std::string_view name_or_code) {
+  ParsedEdit parsed;
   const std::vector<std::string_view> names = MediaKeyNames();
   std::optional<int> code;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -131,57 +133,43 @@ ParsedSteps MediaSteps(std::string_view name_or_code) {
     parsed.error = UnknownName(name_or_code, "is neither a media key name nor a code 0-255", names);
     return parsed;
   }
-  // As the screen keyboard's media buttons do: the name, and the code in the code field. A code
-  // beyond the table has no name.
-  parsed.steps.fields = {{kIdKeyName1, std::string(MediaKeyName(static_cast<std::size_t>(*code)))},
-                         {kIdKeyCode1, std::to_string(*code)}};
+  parsed.edit = MediaEdit(static_cast<std::uint8_t>(*code));
   return parsed;
 }
 
-ParsedSteps MouseSteps(std::string_view name, int x, int y) {
-  ParsedSteps parsed;
-  parsed.steps.type = kTypeMouse;
+ParsedEdit MouseOption(std::string_view name, int x, int y) {
+  ParsedEdit parsed;
   const std::vector<std::string_view> names = MouseNames();
   if (std::find(names.begin(), names.end(), name) == names.end()) {
     parsed.error = UnknownName(name, "is no mouse name", names);
     return parsed;
   }
-  parsed.steps.fields = {{kIdKeyName1, std::string(name)},
-                         {kIdKeyName2, std::to_string(x)},
-                         {kIdKeyName3, std::to_string(y)}};
+  // The axes are given in -127..127; the record keeps their low bytes.
+  parsed.edit = MouseEdit(MouseButtonByteOfName(name), static_cast<std::int8_t>(x),
+                          static_cast<std::int8_t>(y));
   return parsed;
 }
 
-std::string TickModifiers(std::string_view words, std::vector<int>& boxes) {
+std::string ModifierBits(std::string_view words, std::uint8_t& modifiers) {
   if (words.empty()) return {};
   std::size_t start = 0;
   while (start <= words.size()) {
     const std::size_t comma = std::min(words.find(',', start), words.size());
     const std::string_view word = words.substr(start, comma - start);
-    const std::optional<int> box = ModifierBox(word);
-    if (!box) return "'" + std::string(word) + "' is none of Ctrl, Shift, Alt and Win";
-    boxes.push_back(*box);
+    const std::optional<std::uint8_t> bit = ModifierBit(word);
+    if (!bit) return "'" + std::string(word) + "' is none of Ctrl, Shift, Alt and Win";
+    modifiers |= *bit;
     start = comma + 1;
   }
   return {};
 }
 
-ParsedSteps TextSteps(int type, std::string_view utf8_text, std::string_view modifiers) {
-  ParsedSteps parsed;
-  parsed.steps.type = type;
-  parsed.error = TickModifiers(modifiers, parsed.steps.checked);
-  parsed.steps.fields = {{kIdKeyName1, std::string(utf8_text)}};
+ParsedEdit TextOption(KeypadTextKind kind, std::string_view utf8_text, std::string_view modifiers) {
+  ParsedEdit parsed;
+  std::uint8_t bits = 0;
+  parsed.error = ModifierBits(modifiers, bits);
+  if (parsed.error.empty()) parsed.edit = TextEdit(kind, utf8_text, bits);
   return parsed;
 }
-
-KeyDialogSteps MacroSteps(int macro, int stop_mode) {
-  return {kTypeMacro, {{kIdKeyName1, std::to_string(macro)}}, {}, stop_mode};
-}
-
-KeyDialogSteps ToolSteps(int code) {
-  return {kTypeTool, {{kIdKeyCode1, std::to_string(code)}}, {}, std::nullopt};
-}
-
-KeyDialogSteps DisableSteps() { return {kTypeDisabled, {}, {}, std::nullopt}; }
 
 }  // namespace qp40::ctl

@@ -1,4 +1,4 @@
-#include "ui/common/device_notice.h"
+#include "ui/common/device_notice_watch.h"
 
 #include <QSocketNotifier>
 

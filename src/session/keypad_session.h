@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "chords/chord_table.h"
+#include "editing/edit_history.h"
+#include "editing/key_copy.h"
+#include "editing/key_edit.h"
+#include "editing/macro_editor_logic.h"
+#include "editing/unsaved_edits.h"
+#include "link/keypad_link.h"
+#include "link/transport.h"
+#include "log/log.h"
+#include "log/notifier.h"
+#include "model/configuration.h"
+#include "session/progress.h"
+#include "session/session_result.h"
+
+namespace qp40 {
+
+// How much of the configuration a save writes.
+enum class SaveMode {
+  kChangedBlocks,  // the blocks whose bytes differ from what the keypad holds, or not known
+  kFull,           // all five blocks
+};
+
+// One keypad and everything the tool keeps about it: its link, the configuration, what the
+// keypad holds (block by block), the edit history and the chord table. Every operation that
+// talks to the keypad returns what happened. Sessions share nothing, so several can live side
+// by side, each on a transport of its own.
+class KeypadSession final : public MacroKeypad {
+ public:
+  KeypadSession(Transport& transport, Log& log, Notifier& notifier);
+  KeypadSession(const KeypadSession&) = delete;
+  KeypadSession& operator=(const KeypadSession&) = delete;
+
+  Configuration& Config() { return config_; }
+  const Configuration& Config() const { return config_; }
+  const KeypadCopy& Copy() const { return copy_; }
+  EditHistory& History() { return history_; }
+  const EditHistory& History() const { return history_; }
+  ChordTable& Chords() { return chords_; }
+  const ChordTable& Chords() const { return chords_; }
+  // The link itself, for what the session does not wrap: its counters, its identity.
+  const KeypadLink& Link() const { return link_; }
+
+  // Told at the start of each device work that takes pages (see DeviceWork).
+  void SetProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
+  // Told when a load or a profile switch changed the records on screen; none by default.
+  void SetRefresher(LabelRefresher* refresher) { refresher_ = refresher; }
+
+  // --- The keypad ---
+  // Finds the keypad and opens the first match; connected on success. What the keypad holds is
+  // not known for sure after it: it may have been changed while it was away.
+  [[nodiscard]] AttachResult Attach();
+  bool Connected() const { return link_.Connected(); }
+  // The keypad's interface path while it is open; empty otherwise.
+  const std::string& OpenPath() const { return link_.OpenPath(); }
+  // True once an exchange found the keypad unplugged; Detach then ends the connection.
+  bool KeypadGone() const { return link_.DeviceGone(); }
+  // The keypad was unplugged: closes it and leaves the connected state; the configuration and
+  // the edits stay.
+  void Detach();
+
+  // Reads the configuration and shows User Profile 1 (see LoadConfiguration); a load that went
+  // through starts the edit history anew.
+  [[nodiscard]] LoadResult Load();
+  // Writes the configuration (the working copy merged in) to the keypad's block for the loaded
+  // backup type, then reads back exactly the blocks it wrote.
+  [[nodiscard]] SaveResult Save(SaveMode mode = SaveMode::kChangedBlocks);
+  // Reads back every block a save writes and compares it with the configuration; the blocks
+  // that differ or cannot be read.
+  [[nodiscard]] SaveResult Verify();
+  [[nodiscard]] SessionStatus Reboot();
+  // Sends the reboot, closes the keypad and tells the user to reboot the keyboard.
+  [[nodiscard]] SessionStatus CloseAndReboot();
+  // The keypad puts back its factory image; the edit history ends with the old configuration.
+  [[nodiscard]] SessionStatus RestoreFactorySettings();
+
+  // --- Keys ---
+  // Puts `edit` on grid position `position` (0..47) of the working copy: stores its text (a new
+  // entry), frees the text the key held, sets the record and logs its ">> KEY-" line. A text
+  // without room changes nothing (kTextRefused; the user was told).
+  [[nodiscard]] KeyEditResult ApplyKeyEdit(std::size_t position, const KeyEdit& edit);
+  // The text a string or burst record types (keypad bytes); nothing for another record or a
+  // string that cannot be read from the keypad.
+  std::optional<std::string> KeyText(const KeyActionRecord& record);
+  // Copies the key at `position` of the working copy, its text included.
+  CopiedKey CopyKey(std::size_t position);
+  // Pastes `key` on `position`, its text as a new entry of its own; false when refused (the user
+  // was told).
+  [[nodiscard]] bool PasteKey(std::size_t position, const CopiedKey& key);
+  // Copies the records and settings of the working copy into profile `to` (0..3) of the image,
+  // each text as a new entry. All or nothing: false when `to` is the profile on screen or out of
+  // range, or a text has no room.
+  [[nodiscard]] bool CopyShownProfile(std::uint8_t to);
+
+  // --- Macros ---
+  MacroLoadOutcome LoadMacroScript(int macro_number) override;
+  MacroSaveOutcome SaveMacroScript(int macro_number, std::string_view script) override;
+
+ private:
+  class Bracket;
+  // The record to store for `edit` in place of `held`: its text stored as a new entry and the
+  // held text freed; nothing when the text has no room.
+  std::optional<KeyActionRecord> PlaceKey(const KeyEdit& edit, const KeyActionRecord& held);
+  void FreeTextOf(const KeyActionRecord& record);
+
+  KeypadLink link_;
+  Log& log_;
+  Notifier& notifier_;
+  Configuration config_;
+  KeypadCopy copy_;
+  EditHistory history_;
+  ChordTable chords_{};
+  ProgressHandler progress_;
+  LabelRefresher* refresher_ = nullptr;
+};
+
+}  // namespace qp40
