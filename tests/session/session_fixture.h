@@ -13,9 +13,8 @@
 namespace qp40::testing {
 
 // A keypad session attached to the virtual keypad, with a log that keeps its lines.
-class SessionFixture : public ::testing::Test {
- protected:
-  explicit SessionFixture(std::uint8_t firmware = kFirmwareNewStrings) : keypad(firmware) {
+struct SessionRig {
+  explicit SessionRig(std::uint8_t firmware = kFirmwareNewStrings) : keypad(firmware) {
     EXPECT_EQ(session.Attach().status, SessionStatus::kDone);
     env.sink.lines.clear();
     config.working_profile[kWorkingSettingsOffset + kSettingFirmware] = firmware;
@@ -49,5 +48,8 @@ class SessionFixture : public ::testing::Test {
   // A link that is never opened, for setting up chained strings, which need no keypad.
   KeypadLink spare_link{transport, env.log, env.notifier};
 };
+
+// The same for a test of its own.
+class SessionFixture : public ::testing::Test, public SessionRig {};
 
 }  // namespace qp40::testing
