@@ -345,6 +345,26 @@ TEST_F(ChordEditorTest, TheScreenKeyboardWritesIntoTheFieldFocusedLast) {
   });
 }
 
+TEST_F(ChordEditorTest, TheKeyboardWindowTakingTheFocusLeavesThePicksWithTheEditorsField) {
+  RunEditor([](CDialog2KeyClick& editor) {
+    Focus(editor, kIdChordKey2);
+    Click(editor, kIdChordScreenKeyboard);
+    SoftKeyBoardWindow* keyboard = editor.Keyboard().Window();
+    ASSERT_NE(keyboard, nullptr);
+    // As a click on the keyboard does: its window becomes active and its search box takes the
+    // focus.
+    keyboard->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(keyboard));
+    QWidget* search = DialogItem(*keyboard, SoftKeyBoardWindow::kSearchId);
+    search->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), search);
+    DialogItem<QPushButton>(*keyboard, 3152)->click();  // "Q"
+    EXPECT_EQ(Text(editor, kIdChordKey2), "q");
+    EXPECT_EQ(Text(editor, kIdChordKey1), "");
+  });
+}
+
 TEST_F(ChordEditorTest, KeysOfTheGridPickTriggersWhileTheWindowsCommandsWait) {
   CMorvelDlg& window = rig.Open();
   const KeyActionRecord key = WorkingRecord(rig.config.working_profile, 9);  // row 2, column 2

@@ -64,6 +64,9 @@ TEST_F(KeyClickTest, TypingANameAndReturnStoresTheKeyLogsItAndRelabels) {
   QString heading;
   ClickKey(1, 1, [&heading](CKeyAttribute& dialog) {
     heading = DialogItem<QLabel>(dialog, kIdKeyHeading)->text();
+    // Row 1's name and code both centre their text.
+    EXPECT_TRUE(Field(dialog, kIdKeyName1)->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(Field(dialog, kIdKeyCode1)->alignment() & Qt::AlignHCenter);
     TypeOver(dialog, kIdKeyName1, "Enter");
     EXPECT_EQ(Field(dialog, kIdKeyCode1)->text(), "40");
     QTest::keyClick(Field(dialog, kIdKeyName1), Qt::Key_Return);

@@ -33,7 +33,7 @@ constexpr ControlEntry kControls[] = {
     {kIdKeyCodeHeading, K::kCenteredText, "", 375, 23, 33, 11},
     {kIdKeyRow1Label, K::kStaticText, "属性1", 149, 36, 35, 12},
     {kIdKeyName1, K::kCenteredEdit, "", 199, 35, 161, 12},
-    {kIdKeyCode1, K::kEdit, "", 376, 35, 31, 12},
+    {kIdKeyCode1, K::kCenteredEdit, "", 376, 35, 31, 12},
     {kIdKeyUnusedList, K::kDropDownList, "", 262, 35, 108, 163},
     {CKeyAttribute::kIdCapture, K::kPushButton, "Capture", 149, 48, 45, 11},
     {CKeyAttribute::kIdLimit, K::kStaticText, "", 199, 48, 161, 9},
