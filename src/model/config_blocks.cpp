@@ -22,7 +22,8 @@ std::string BlockNumbersText(const Configuration& config, const BlockSelection& 
   for (std::size_t part = 0; part < kConfigBlockCount; ++part) {
     if (!which[part]) continue;
     if (!text.empty()) text += ", ";
-    text += "#" + std::to_string(blocks[part].number);
+    text += '#';
+    text += std::to_string(blocks[part].number);
   }
   return text;
 }
