@@ -152,8 +152,14 @@ SaveResult KeypadSession::Save(SaveMode mode) {
     const Bracket bracket(*this, DeviceWork::kCheck, pages);
     checks = CheckSavedBlocks(config_, link_, which);
   }
+  BlockSelection held{};
   for (const SavedBlockCheck& check : checks) {
-    if (check.state == SavedBlockState::kMatches) copy_.Holds(config_, check.part);
+    if (check.state != SavedBlockState::kMatches) continue;
+    copy_.Holds(config_, check.part);
+    held[check.part] = true;
+  }
+  if (SelectedCount(held) > 0) {
+    log_.AppendLog(">> Checked on Device, as written: " + BlockNumbersText(config_, held));
   }
   result.blocks_differing = BlocksNotHeld(checks, log_);
   if (link_.DeviceGone()) {

@@ -51,7 +51,8 @@ TEST_F(KeypadSessionTest, OneKeyEditWritesTheProfileBlockAndReadsItBack) {
   EXPECT_EQ(last_save.status, SessionStatus::kDone);
   EXPECT_EQ(last_save.blocks_written, Blocks{kProfileBlock});
   EXPECT_EQ(last_save.blocks_unchanged, (Blocks{30, 31, 32, 33}));
-  EXPECT_EQ(env.sink.lines.back(), ">> Unchanged on Device, not written: #30, #31, #32, #33");
+  EXPECT_EQ(env.sink.lines.end()[-2], ">> Unchanged on Device, not written: #30, #31, #32, #33");
+  EXPECT_EQ(env.sink.lines.back(), ">> Checked on Device, as written: #28");
   EXPECT_EQ(keypad.BlockData(kProfileBlock)[kSlotSize * kDefaultKeyCodeMap[0] + 1], 0x28);
 
   // Saved again, nothing has changed: nothing is written or read.

@@ -154,12 +154,14 @@ TEST(Profiles, EditProfileSwitchesTheGridAndSaveWritesEveryProfileWithItsLines) 
   // Only the profile block changed; "Save writes all blocks" writes the tables too.
   EXPECT_EQ(NewLines(rig, before),
             (std::vector<std::string>{">> Save Profile 2 to Device #28",
-                                      ">> Unchanged on Device, not written: #30, #31, #32, #33"}));
+                                      ">> Unchanged on Device, not written: #30, #31, #32, #33",
+                                      ">> Checked on Device, as written: #28"}));
   dialog.SetFullSave(true);
   const std::size_t full_before = rig.LogLines().size();
   Click(dialog, kIdSaveProfilesOnboard);
   std::vector<std::string> expected = {">> Save Profile 2 to Device #28"};
   expected.insert(expected.end(), kSaveLines.begin(), kSaveLines.end());
+  expected.emplace_back(">> Checked on Device, as written: #28, #30, #31, #32, #33");
   EXPECT_EQ(NewLines(rig, full_before), expected);
   EXPECT_TRUE(rig.prompts.questions.empty());
   const std::size_t slot = 2 * kProfileSize + kSlotSize * kDefaultKeyCodeMap[1];
@@ -306,7 +308,8 @@ TEST(FailedLoad, SaveAsksBeforeWritingDataThatWasNeverReadAndCancelWritesNothing
   // The block with the unread page is written whole; the others are held by the keypad.
   EXPECT_EQ(NewLines(rig, before),
             (std::vector<std::string>{">> Save Profile 0 to Device #28",
-                                      ">> Unchanged on Device, not written: #30, #31, #32, #33"}));
+                                      ">> Unchanged on Device, not written: #30, #31, #32, #33",
+                                      ">> Checked on Device, as written: #28"}));
   EXPECT_GT(rig.keypad.RequestCount(), requests);
 }
 
