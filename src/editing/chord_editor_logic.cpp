@@ -212,7 +212,9 @@ void ChordEditorLogic::SetChecked(int box_id, bool checked) {
   if (const std::optional<std::size_t> box = BoxIndex(box_id)) boxes_[*box] = checked;
 }
 
-void ChordEditorLogic::FocusField(int id) { focused_field_ = id; }
+void ChordEditorLogic::FocusField(int id) {
+  if (ChordPickField(id) == id) focused_field_ = id;
+}
 
 void ChordEditorLogic::TakePick(const ScreenKeyPick& pick) {
   if (session_.screen_keyboard_owner != kOwnerChordEditor) return;

@@ -84,7 +84,9 @@ class ChordEditorLogic {
   void Select(int index);
   void EditField(int id, std::string text);
   void SetChecked(int box_id, bool checked);
-  // A record field got the input focus; other ids are kept too, as the screen keyboard needs.
+  // A control got the input focus. Only a record field becomes the focused field: the screen
+  // keyboard's picks go to the record field focused last, whatever button, list or keyboard
+  // window took the focus after it.
   void FocusField(int id);
   // A click on a screen keyboard button while the editor owns the keyboards.
   void TakePick(const ScreenKeyPick& pick);

@@ -206,6 +206,9 @@ TEST(ChordEditorLogicTest, ScreenKeyboardPicksGoToTheFocusedFieldWhileTheEditorO
   rig.editor.FocusField(kIdChordOutput2);
   rig.editor.TakePick(*PickOfButton(3182));
   EXPECT_EQ(rig.editor.FieldText(kIdChordOutput2), "Enter");
+  // Another control taking the focus (a button, the keyboard's search box) is no field.
+  rig.editor.FocusField(kIdChordScreenKeyboard);
+  EXPECT_EQ(rig.editor.FocusedField(), kIdChordOutput2);
   rig.session.screen_keyboard_owner = kOwnerKeyDialog;
   rig.editor.TakePick(*PickOfButton(3172));
   EXPECT_EQ(rig.editor.FieldText(kIdChordOutput2), "Enter");

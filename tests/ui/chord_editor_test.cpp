@@ -334,10 +334,11 @@ TEST_F(ChordEditorTest, TheScreenKeyboardWritesIntoTheFieldFocusedLast) {
     Focus(editor, kIdChordOutput2);
     DialogItem<QPushButton>(*keyboard, 3171)->click();  // "A"
     EXPECT_EQ(Text(editor, kIdChordOutput2), "a");
+    // A button taking the focus leaves the picks with the record field focused last.
     Focus(editor, kIdChordCut);
     DialogItem<QPushButton>(*keyboard, 3172)->click();  // "S"
-    EXPECT_EQ(Text(editor, kIdChordKey1), "s");
-    EXPECT_EQ(Text(editor, kIdChordOutput2), "a");
+    EXPECT_EQ(Text(editor, kIdChordOutput2), "s");
+    EXPECT_EQ(Text(editor, kIdChordKey1), "");
     Focus(editor, kIdChordSixth);
     DialogItem<QPushButton>(*keyboard, 3182)->click();  // "Enter"
     EXPECT_EQ(Text(editor, kIdChordSixth), "Enter");
@@ -348,6 +349,8 @@ TEST_F(ChordEditorTest, TheScreenKeyboardWritesIntoTheFieldFocusedLast) {
 TEST_F(ChordEditorTest, TheKeyboardWindowTakingTheFocusLeavesThePicksWithTheEditorsField) {
   RunEditor([](CDialog2KeyClick& editor) {
     Focus(editor, kIdChordKey2);
+    // The click on "Screen Keyboard" gives that button the focus.
+    DialogItem(editor, kIdChordScreenKeyboard)->setFocus();
     Click(editor, kIdChordScreenKeyboard);
     SoftKeyBoardWindow* keyboard = editor.Keyboard().Window();
     ASSERT_NE(keyboard, nullptr);

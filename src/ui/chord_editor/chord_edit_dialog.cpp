@@ -231,10 +231,6 @@ void CDialog2KeyClick::OnRecordTextEdited(const QString& text) {
 }
 
 void CDialog2KeyClick::OnFocusChanged(QWidget* now) {
-  // The screen keyboard is a window of its own inside the editor: what takes the focus there
-  // (its search box, a click on it) is none of the editor's fields, and the picks keep going to
-  // the field focused last.
-  if (now == nullptr || now->window() != this) return;
   const int id = ControlIdOf(*this, now);
   if (id != 0) logic_.FocusField(id);
 }
