@@ -147,10 +147,29 @@ SaveResult KeypadSession::Save(SaveMode mode) {
     return result;
   }
 
+  ReadBack(which, result);
+  return result;
+}
+
+SaveResult KeypadSession::Verify() {
+  SaveResult result;
+  if (!link_.IsOpen()) {
+    result.status = SessionStatus::kNotConnected;
+    return result;
+  }
+  ReadBack(kAllConfigBlocks, result);
+  return result;
+}
+
+void KeypadSession::ReadBack(const BlockSelection& which, SaveResult& result) {
+  // What a save of the configuration writes: the working copy merged into the profile image.
+  Configuration written = config_;
+  MergeWorkingCopy(written, ProfileSwitchCopy::kAllProfiles);
   std::vector<SavedBlockCheck> checks;
   {
-    const Bracket bracket(*this, DeviceWork::kCheck, pages);
-    checks = CheckSavedBlocks(config_, link_, which);
+    const Bracket bracket(*this, DeviceWork::kCheck,
+                          static_cast<int>(SelectedCount(which)) * kPagesPerBlockInt);
+    checks = CheckSavedBlocks(written, link_, which);
   }
   BlockSelection held{};
   for (const SavedBlockCheck& check : checks) {
@@ -167,30 +186,6 @@ SaveResult KeypadSession::Save(SaveMode mode) {
   } else if (!result.blocks_differing.empty()) {
     result.status = SessionStatus::kReadBackDiffers;
   }
-  return result;
-}
-
-SaveResult KeypadSession::Verify() {
-  SaveResult result;
-  if (!link_.IsOpen()) {
-    result.status = SessionStatus::kNotConnected;
-    return result;
-  }
-  Configuration merged = config_;
-  MergeWorkingCopy(merged, ProfileSwitchCopy::kAllProfiles);
-  std::vector<SavedBlockCheck> checks;
-  {
-    const Bracket bracket(*this, DeviceWork::kCheck,
-                          static_cast<int>(kConfigBlockCount) * kPagesPerBlockInt);
-    checks = CheckSavedBlocks(merged, link_);
-  }
-  result.blocks_differing = BlocksNotHeld(checks, log_);
-  if (link_.DeviceGone()) {
-    result.status = SessionStatus::kKeypadGone;
-  } else if (!result.blocks_differing.empty()) {
-    result.status = SessionStatus::kReadBackDiffers;
-  }
-  return result;
 }
 
 SessionStatus KeypadSession::Reboot() {

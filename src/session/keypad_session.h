@@ -109,6 +109,9 @@ class KeypadSession final : public MacroKeypad {
   // held text freed; nothing when the text has no room.
   std::optional<KeyActionRecord> PlaceKey(const KeyEdit& edit, const KeyActionRecord& held);
   void FreeTextOf(const KeyActionRecord& record);
+  // Reads back the blocks `which` selects and compares them with what a save writes: those that
+  // match the keypad holds; the others go into `result` and set its status.
+  void ReadBack(const BlockSelection& which, SaveResult& result);
 
   KeypadLink link_;
   Log& log_;
