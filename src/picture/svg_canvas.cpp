@@ -24,14 +24,20 @@ std::string HexColor(std::uint32_t color) {
 
 void SvgCanvas::Rect(int x, int y, int width, int height, std::uint32_t fill,
                      std::uint32_t stroke) {
-  body_ += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" + Number(width) +
-           "\" height=\"" + Number(height) + "\" rx=\"4\" fill=\"" + HexColor(fill) +
-           "\" stroke=\"" + HexColor(stroke) + "\"/>\n";
+  body_.append("<rect x=\"").append(Number(x));
+  body_.append("\" y=\"").append(Number(y));
+  body_.append("\" width=\"").append(Number(width));
+  body_.append("\" height=\"").append(Number(height));
+  body_.append("\" rx=\"4\" fill=\"").append(HexColor(fill));
+  body_.append("\" stroke=\"").append(HexColor(stroke)).append("\"/>\n");
 }
 
 void SvgCanvas::Text(int x, int y, const TextStyle& style, std::string_view escaped_text) {
-  body_ += "<text x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" font-size=\"" +
-           Number(style.size) + "\" fill=\"" + HexColor(style.color) + "\"";
+  // Appended piece by piece: the appendix of a full keypad writes thousands of lines.
+  body_.append("<text x=\"").append(Number(x));
+  body_.append("\" y=\"").append(Number(y));
+  body_.append("\" font-size=\"").append(Number(style.size));
+  body_.append("\" fill=\"").append(HexColor(style.color)).append("\"");
   if (style.anchor == Anchor::kMiddle) body_ += " text-anchor=\"middle\"";
   if (style.weight == Weight::kBold) body_ += " font-weight=\"bold\"";
   // Runs of spaces in a string text are part of what the key types.
