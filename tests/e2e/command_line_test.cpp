@@ -13,7 +13,7 @@ TEST(CommandLineTest, HelpListsEveryCommandOnEveryLevel) {
   const CtlResult top = RunCtl({"--help"});
   EXPECT_EQ(top.exit_code, 0);
   for (const char* command :
-       {"info", "show", "key", "backup", "restore", "macro", "chord", "dump", "reboot",
+       {"info", "show", "key", "backup", "restore", "macro", "chord", "render", "dump", "reboot",
         "factory-reset", "--simulate", "--sim-fault", "--sim-latency", "--log", "--version"}) {
     EXPECT_THAT(top.out, HasSubstr(command)) << command;
   }
@@ -37,6 +37,7 @@ TEST(CommandLineTest, HelpListsEveryCommandOnEveryLevel) {
       {{"restore", "--help"}, {"--verify", "FILE"}},
       {{"macro", "compile", "--help"}, {"-o", "--number"}},
       {{"dump", "--help"}, {"--json"}},
+      {{"render", "--help"}, {"--profile", "--from", "--chords", "--no-appendix", "-o"}},
       {{"factory-reset", "--help"}, {"--yes"}},
   };
   for (const Level& level : levels) {

@@ -16,5 +16,6 @@ void AddMacroCommands(CLI::App& app, CommandAction& action);
 void AddChordCommands(CLI::App& app, CommandAction& action);
 void AddDumpCommand(CLI::App& app, CommandAction& action);
 void AddPowerCommands(CLI::App& app, CommandAction& action);
+void AddRenderCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace qp40::ctl

@@ -1,0 +1,89 @@
+#include "app/ctl/render_sources.h"
+
+#include "app/ctl/backup_input.h"
+#include "app/ctl/exit_codes.h"
+#include "app/ctl/keypad_load.h"
+#include "chords/chord_file.h"
+#include "files/utf8_path.h"
+#include "keys/key_action.h"
+#include "macros/macro_record.h"
+#include "model/backup_file.h"
+
+namespace qp40::ctl {
+namespace {
+
+// Layout files end in this; they are read by the layout file's own reader.
+constexpr std::string_view kLayoutFileSuffix = ".qp40.json";
+
+bool EndsWith(const std::string& text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         std::string_view(text).substr(text.size() - suffix.size()) == suffix;
+}
+
+}  // namespace
+
+bool RenderSourceFromKeypad(CommandContext& context, const CheatSheetOptions& options,
+                            RenderSource& source, int& status) {
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) {
+    status = context.AttachStatus();
+    return false;
+  }
+  if (load.status != SessionStatus::kDone) {
+    context.Err() << "qp40ctl: the keypad could not be read in full (" << StatusText(load.status)
+                  << "); no picture is written\n";
+    status = kExitFailed;
+    return false;
+  }
+  source.config = session->Config();
+  for (const int number : MacrosInUse(source.config, options)) {
+    if (number >= kMacroCount) continue;
+    const MacroLoadOutcome macro = session->LoadMacroScript(number);
+    if (macro.failed_pages > 0) {
+      context.Err() << "qp40ctl: macro " << number << " could not be read from the keypad\n";
+      source.incomplete = true;
+    } else if (macro.status == MacroLoadStatus::kListed) {
+      source.extras.macro_scripts[number] = macro.listing;
+    } else if (macro.status == MacroLoadStatus::kNotReady) {
+      source.extras.macro_scripts[number] = std::nullopt;
+    }
+  }
+  // The older string format keeps long strings on the keypad, beside the unit table.
+  for (const std::uint8_t unit : StringsInUse(source.config, options)) {
+    if (auto text = session->KeyText({kActionString, 0, 0, unit})) {
+      source.extras.string_texts[unit] = std::move(*text);
+    }
+  }
+  return true;
+}
+
+bool RenderSourceFromFile(CommandContext& context, const std::string& path, RenderSource& source) {
+  // FIXME: layout files are drawn once the layout file can be read into a configuration.
+  if (EndsWith(path, kLayoutFileSuffix)) {
+    context.Err() << "qp40ctl: " << path << ": layout files cannot be drawn yet\n";
+    return false;
+  }
+  if (!LoadBackupOffline(context, path, source.config)) return false;
+  source.one_profile = source.config.loaded_backup_type == kBackupWorkingProfile;
+  return true;
+}
+
+bool AddChordFile(CommandContext& context, const std::string& path, RenderSource& source) {
+  ChordTable table{};
+  const ChordImportResult result = LoadChordFile(PathFromUtf8(path), table);
+  switch (result.status) {
+    case ChordImportStatus::kImported:
+      source.extras.chords = table;
+      return true;
+    case ChordImportStatus::kUnknownFile:
+      context.Err() << "qp40ctl: " << path << ": not a chord file\n";
+      return false;
+    case ChordImportStatus::kCannotOpen:
+      break;
+  }
+  context.Err() << "qp40ctl: " << path << ": cannot be opened\n";
+  return false;
+}
+
+}  // namespace qp40::ctl
