@@ -115,9 +115,6 @@ void KeyAttributeLogic::Open() {
       stop_mode_selection_ = p_[4] < kStopModeCount ? static_cast<int>(p_[4]) : kTypeNoneSelected;
       break;
     case kTypeBurst:
-      SetFieldText(kIdKeyName1, Utf8FromKeypadBytes(key_text_));
-      SetFieldText(kIdKeyCode1, Decimal(p_[4]));
-      break;
     case kTypeString:
       SetFieldText(kIdKeyName1, Utf8FromKeypadBytes(key_text_));
       SetFieldText(kIdKeyCode1, Decimal(p_[4]));

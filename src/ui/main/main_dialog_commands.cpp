@@ -123,8 +123,9 @@ bool CMorvelDlg::SaveToKeypad() {
   last_load_failed_pages_ = 0;
   if (!saved.blocks_differing.empty()) {
     QStringList blocks;
-    for (const std::uint8_t block : saved.blocks_differing)
+    for (const std::uint8_t block : saved.blocks_differing) {
       blocks << QStringLiteral("#%1").arg(block);
+    }
     services_.prompts.ShowMessage(
         this, QStringLiteral("After the save, the keypad does not hold what was written to %1 "
                              "(see the log). The keypad may not hold your changes: save again, "
