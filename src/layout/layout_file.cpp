@@ -104,22 +104,11 @@ void WriteProfile(std::string& out, int number, const LayoutProfile& profile) {
   out += Indent(2) + "{\n";
   out += Indent(3) + "\"profile\": " + std::to_string(number) + ",\n";
   out += Indent(3) + "\"settings\": {\n";
-  for (const SettingField& field : kSettingFields) {
-    out += Indent(4) + Quoted(field.name) + ": " +
-           SettingValue(field, profile.settings[field.byte]) + ",\n";
+  const std::vector<std::pair<std::string, std::string>> settings = SettingTexts(profile.settings);
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    out += Indent(4) + Quoted(settings[i].first) + ": " + settings[i].second +
+           (i + 1 < settings.size() ? ",\n" : "\n");
   }
-  for (std::size_t i = 0; i < kFeatureFields.size(); ++i) {
-    const std::uint8_t value = profile.settings[kFeatureFields[i].byte];
-    // An on-value other than the feature's own is kept as its number.
-    const std::string text = value == 0 ? "false"
-                             : value == FeatureOnValue(kFeatureFields[i].feature)
-                                 ? "true"
-                                 : std::to_string(value);
-    out += Indent(4) + Quoted(kFeatureFields[i].name) + ": " + text + ",\n";
-  }
-  out += Indent(4) +
-         "\"bytes\": " + Quoted(Hex(std::span(profile.settings).subspan(kSettingSticky + 1))) +
-         "\n";
   out += Indent(3) + "},\n";
   out += Indent(3) + "\"keys\": [\n";
   for (int row = 0; row < kGridRowCount; ++row) {
@@ -142,7 +131,7 @@ void WriteMacros(std::string& out, const std::map<int, LayoutMacro>& macros) {
     first = false;
     out += Indent(2) + Quoted(std::to_string(number)) + ": ";
     if (macro.buffer) {
-      out += Quoted(std::string(kMacroHexPrefix) + Hex(*macro.buffer));
+      out += Quoted(LayoutMacroHex(*macro.buffer));
       continue;
     }
     out += "[";
@@ -382,6 +371,28 @@ std::string PlaceOfByte(std::string_view text, std::size_t offset) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> SettingTexts(
+    const std::array<std::uint8_t, kSettingsSize>& settings) {
+  std::vector<std::pair<std::string, std::string>> texts;
+  for (const SettingField& field : kSettingFields) {
+    texts.emplace_back(field.name, SettingValue(field, settings[field.byte]));
+  }
+  for (const FeatureField& field : kFeatureFields) {
+    const std::uint8_t value = settings[field.byte];
+    // An on-value other than the feature's own is kept as its number.
+    texts.emplace_back(field.name, value == 0 ? "false"
+                                   : value == FeatureOnValue(field.feature)
+                                       ? "true"
+                                       : std::to_string(value));
+  }
+  texts.emplace_back("bytes", Quoted(Hex(std::span(settings).subspan(kSettingSticky + 1))));
+  return texts;
+}
+
+std::string LayoutMacroHex(const MacroBuffer& buffer) {
+  return std::string(kMacroHexPrefix) + Hex(buffer);
+}
 
 KeyTextLookup TableTexts(const Configuration& config) {
   return [&config](const KeyActionRecord& record) -> std::optional<std::string> {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chords/chord_table.h"
@@ -71,6 +72,14 @@ Layout MakeLayout(const Configuration& config, const KeyTextLookup& texts,
 // A macro's entry: its script lines when compiling them gives `buffer` back, else the buffer.
 // Nothing for a macro that is not ready.
 std::optional<LayoutMacro> MacroEntry(int macro_number, const MacroBuffer& buffer);
+
+// The board settings as the layout file names them, in its order: each name with its value as
+// JSON text ("board" "\"48 keys\"", "typing" "true", ...).
+std::vector<std::pair<std::string, std::string>> SettingTexts(
+    const std::array<std::uint8_t, kSettingsSize>& settings);
+
+// "hex:" and the buffer's bytes, as a macro kept as hex is written.
+std::string LayoutMacroHex(const MacroBuffer& buffer);
 
 // The canonical text of a layout.
 std::string LayoutText(const Layout& layout);
