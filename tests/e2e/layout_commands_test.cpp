@@ -73,5 +73,39 @@ TEST_F(LayoutCommandsTest, ExportRefusesWhatItCannotRead) {
   EXPECT_FALSE(std::filesystem::exists(Path("a.qp40.json")));
 }
 
+// Each pair of sources: one line per change, status 0 when equal, 1 when not, 2 on trouble.
+TEST_F(LayoutCommandsTest, DiffComparesKeypadBackupsAndLayoutFiles) {
+  SetUpKeypad();
+  Ok({Simulate(), "export", Path("a.qp40.json").string()});
+  Ok({Simulate(), "backup", Path("k.bin").string()});
+  std::string text = ReadText(Path("a.qp40.json"));
+  const std::string row = "[\"Tab\", \"q\"";
+  text.replace(text.find(row), row.size(), "[\"Tab\", \"Ctrl+Shift+q\"");
+  WriteText(Path("b.qp40.json"), text);
+  const std::string change = "profile 1, row 2, column 2: q -> Ctrl+Shift+q\n";
+  struct Case {
+    std::string a;
+    std::string b;
+    int status;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {"keypad", Path("a.qp40.json").string(), 0, ""},
+      {"keypad", Path("b.qp40.json").string(), 1, change},
+      {Path("k.bin").string(), Path("b.qp40.json").string(), 1, change},
+      {Path("k.bin").string(), "keypad", 0, ""},
+      {Path("a.qp40.json").string(), Path("b.qp40.json").string(), 1, change},
+  };
+  for (const Case& c : cases) {
+    const CtlResult result = RunCtl({Simulate(), "diff", c.a, c.b});
+    EXPECT_EQ(result.exit_code, c.status) << c.a << " " << c.b << ": " << result.err;
+    EXPECT_EQ(result.out, c.out) << c.a << " " << c.b;
+  }
+  WriteText(Path("bad.qp40.json"), "{\n  \"format\": 1,\n  \"profiles\": [,]\n}\n");
+  const CtlResult bad = RunCtl({Simulate(), "diff", "keypad", Path("bad.qp40.json").string()});
+  EXPECT_EQ(bad.exit_code, 2);
+  EXPECT_THAT(bad.err, HasSubstr("line 3, column 16: not JSON"));
+}
+
 }  // namespace
 }  // namespace qp40::e2e

@@ -4,6 +4,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/ctl/backup_input.h"
 #include "app/ctl/commands.h"
@@ -12,6 +14,7 @@
 #include "chords/chord_file.h"
 #include "files/file_replace.h"
 #include "files/utf8_path.h"
+#include "layout/layout_diff.h"
 #include "layout/layout_file.h"
 #include "log/text_format.h"
 
@@ -47,45 +50,100 @@ std::optional<ChordTable> ReadChords(CommandContext& context, const std::string&
   return table;
 }
 
+// Where a layout comes from: the keypad, a backup file or a layout file.
+enum class SourceKind { kKeypad, kBackup, kLayoutFile };
+constexpr std::string_view kKeypadSource = "keypad";
+constexpr std::string_view kBackupExtension = ".bin";
+
+SourceKind KindOf(const std::string& source) {
+  if (source == kKeypadSource) return SourceKind::kKeypad;
+  if (source.ends_with(kBackupExtension)) return SourceKind::kBackup;
+  return SourceKind::kLayoutFile;
+}
+
+// The layout of the keypad (its macros too, unless `macros` is false) or of a backup file;
+// nothing after saying why on stderr. `status` is the exit status then.
+std::optional<Layout> LayoutOf(CommandContext& context, const std::string& source, bool macros,
+                               const std::optional<ChordTable>& chords, int& status) {
+  status = kExitFailed;
+  if (KindOf(source) == SourceKind::kBackup) {
+    Configuration config;
+    if (!LoadBackupOffline(context, source, config)) return std::nullopt;
+    return MakeLayout(config, TableTexts(config), {}, chords, "");
+  }
+  if (KindOf(source) == SourceKind::kLayoutFile) {
+    const LayoutParse parsed = ReadLayoutFile(PathFromUtf8(source));
+    for (const std::string& problem : parsed.problems) {
+      context.Err() << "qp40ctl: " << source << ": " << problem << "\n";
+    }
+    return parsed.layout;
+  }
+  LoadResult load;
+  KeypadSession* session = AttachAndLoad(context, load);
+  if (session == nullptr) {
+    status = context.AttachStatus();
+    return std::nullopt;
+  }
+  if (RefuseAfterFailedLoad(context, load, "the keypad's layout is not read")) return std::nullopt;
+  std::map<int, MacroBuffer> buffers;
+  for (int macro = 0; macro < kMacroCount && macros; ++macro) {
+    const std::optional<LoadedMacro> loaded = session->LoadMacroBuffer(macro);
+    if (!loaded || loaded->failed_pages > 0) {
+      context.Err() << "qp40ctl: macro " << macro << " could not be read from the keypad\n";
+      return std::nullopt;
+    }
+    buffers[macro] = loaded->buffer;
+  }
+  const KeyTextLookup texts = [session](const KeyActionRecord& record) {
+    return session->KeyText(record);
+  };
+  return MakeLayout(session->Config(), texts, buffers, chords,
+                    IdentityHex(session->Link().GetDeviceId()));
+}
+
 int RunExport(CommandContext& context, const ExportOptions& options) {
   std::optional<ChordTable> chords;
   if (!options.chords.empty()) {
     chords = ReadChords(context, options.chords);
     if (!chords) return kExitFailed;
   }
-  Layout layout;
-  if (!options.from.empty()) {
-    Configuration config;
-    if (!LoadBackupOffline(context, options.from, config)) return kExitFailed;
-    layout = MakeLayout(config, TableTexts(config), {}, chords, "");
-  } else {
-    LoadResult load;
-    KeypadSession* session = AttachAndLoad(context, load);
-    if (session == nullptr) return context.AttachStatus();
-    if (RefuseAfterFailedLoad(context, load, "no layout is written")) return kExitFailed;
-    std::map<int, MacroBuffer> macros;
-    for (int macro = 0; macro < kMacroCount && !options.no_macros; ++macro) {
-      const std::optional<LoadedMacro> loaded = session->LoadMacroBuffer(macro);
-      if (!loaded || loaded->failed_pages > 0) {
-        context.Err() << "qp40ctl: macro " << macro
-                      << " could not be read from the keypad; no layout is written\n";
-        return kExitFailed;
-      }
-      macros[macro] = loaded->buffer;
-    }
-    const KeyTextLookup texts = [session](const KeyActionRecord& record) {
-      return session->KeyText(record);
-    };
-    layout = MakeLayout(session->Config(), texts, macros, chords,
-                        IdentityHex(session->Link().GetDeviceId()));
-  }
-  const std::string text = LayoutText(layout);
+  const std::string source = options.from.empty() ? std::string(kKeypadSource) : options.from;
+  int status = kExitOk;
+  const std::optional<Layout> layout =
+      LayoutOf(context, source, !options.no_macros, chords, status);
+  if (!layout) return status;
+  const std::string text = LayoutText(*layout);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   if (!ReplaceFileContents(PathFromUtf8(options.file), std::span(bytes, text.size()))) {
     context.Err() << "qp40ctl: " << options.file << ": cannot be written\n";
     return kExitFailed;
   }
   return kExitOk;
+}
+
+struct DiffOptions {
+  std::string from;
+  std::string to;
+};
+
+// Trouble reading a side: status 2, as diff has it.
+constexpr int kExitDiffTrouble = 2;
+constexpr int kExitDiffDifferent = 1;
+
+int RunDiff(CommandContext& context, const DiffOptions& options) {
+  int status = kExitOk;
+  std::optional<Layout> from = LayoutOf(context, options.from, true, std::nullopt, status);
+  if (!from) return status == kExitFailed ? kExitDiffTrouble : status;
+  std::optional<Layout> to = LayoutOf(context, options.to, true, std::nullopt, status);
+  if (!to) return status == kExitFailed ? kExitDiffTrouble : status;
+  // A backup holds no macros: they are compared only when both sides have them.
+  if (KindOf(options.from) == SourceKind::kBackup || KindOf(options.to) == SourceKind::kBackup) {
+    from->macros.clear();
+    to->macros.clear();
+  }
+  const std::vector<std::string> lines = DiffLayouts(*from, *to);
+  for (const std::string& line : lines) context.Out() << line << "\n";
+  return lines.empty() ? kExitOk : kExitDiffDifferent;
 }
 
 }  // namespace
@@ -106,6 +164,19 @@ void AddLayoutCommands(CLI::App& app, CommandAction& action) {
       ->type_name("FILE");
   command->callback([options, &action] {
     action = [options](CommandContext& context) { return RunExport(context, *options); };
+  });
+
+  auto diff_options = std::make_shared<DiffOptions>();
+  CLI::App* diff = app.add_subcommand(
+      "diff",
+      "Show what differs between two configurations, one line per changed key, setting, macro "
+      "line or chord; exit status 0 when they are the same, 1 when they differ, 2 on trouble");
+  diff->add_option("A", diff_options->from, "keypad, a backup file (.bin) or a layout file")
+      ->required();
+  diff->add_option("B", diff_options->to, "keypad, a backup file (.bin) or a layout file")
+      ->required();
+  diff->callback([diff_options, &action] {
+    action = [diff_options](CommandContext& context) { return RunDiff(context, *diff_options); };
   });
 }
 
