@@ -1,8 +1,10 @@
 #include "layout/layout_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
 #include <fstream>
+#include <span>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
@@ -59,12 +61,22 @@ std::optional<std::array<std::uint8_t, N>> FromHex(std::string_view text) {
   if (text.size() != 2 * N) return std::nullopt;
   std::array<std::uint8_t, N> bytes{};
   for (std::size_t i = 0; i < N; ++i) {
-    const auto high = kHexDigits.find(static_cast<char>(std::toupper(text[2 * i])));
-    const auto low = kHexDigits.find(static_cast<char>(std::toupper(text[2 * i + 1])));
+    const auto high =
+        kHexDigits.find(static_cast<char>(std::toupper(static_cast<unsigned char>(text[2 * i]))));
+    const auto low = kHexDigits.find(
+        static_cast<char>(std::toupper(static_cast<unsigned char>(text[2 * i + 1]))));
     if (high == std::string_view::npos || low == std::string_view::npos) return std::nullopt;
     bytes[i] = static_cast<std::uint8_t>((high << kNibble) | low);
   }
   return bytes;
+}
+
+bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// A number key of "macros" or "chords": one or two digits.
+int NumberKey(const std::string& key, int none) {
+  if (key.empty() || key.size() > 2 || !std::all_of(key.begin(), key.end(), IsDigit)) return none;
+  return std::stoi(key);
 }
 
 std::vector<std::string> SplitLines(std::string_view script) {
@@ -286,10 +298,7 @@ void ReadMacros(const Json& macros, Layout& layout, Problems& problems) {
   }
   for (const auto& [key, value] : macros.items()) {
     const std::string place = "macro " + key;
-    int number = -1;
-    if (key.size() <= 2 && !key.empty() && std::all_of(key.begin(), key.end(), ::isdigit)) {
-      number = std::stoi(key);
-    }
+    const int number = NumberKey(key, -1);
     if (number < 0 || number >= kMacroCount) {
       problems.Add(place, "is no macro number 0-31");
       continue;
@@ -339,10 +348,7 @@ void ReadChords(const Json& chords, Layout& layout, Problems& problems) {
   ChordTable table{};
   for (const auto& [key, value] : chords.items()) {
     const std::string place = "chord " + key;
-    int number = 0;
-    if (key.size() <= 2 && !key.empty() && std::all_of(key.begin(), key.end(), ::isdigit)) {
-      number = std::stoi(key);
-    }
+    const int number = NumberKey(key, 0);
     if (number < 1 || number > static_cast<int>(kChordCount)) {
       problems.Add(place, "is no chord number 1-32");
       continue;
