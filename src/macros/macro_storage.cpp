@@ -1,5 +1,7 @@
 #include "macros/macro_storage.h"
 
+#include <bitset>
+
 #include <span>
 #include <utility>
 
@@ -43,6 +45,36 @@ std::optional<LoadedMacro> LoadMacro(int macro_number, KeypadLink& link, Log& lo
   loaded.failed_pages +=
       link.ReadBlock(static_cast<std::uint8_t>(*first + 1), Half(loaded.buffer, 1));
   log.AppendLog(FormatText("iMarco=%d, iMacroBlockID=%d", macro_number, *first));
+  return loaded;
+}
+
+std::optional<LoadedMacro> LoadMacroChain(int macro_number, KeypadLink& link, Log& log) {
+  const std::optional<std::uint8_t> first = MacroFirstBlock(macro_number);
+  if (!first) {
+    return std::nullopt;
+  }
+  LoadedMacro loaded;
+  loaded.failed_pages += link.ReadBlock(*first, Half(loaded.buffer, 0));
+  log.AppendLog(FormatText("iMarco=%d, iMacroBlockID=%d", macro_number, *first));
+  if (!IsMacroReady(loaded.buffer)) {
+    return loaded;
+  }
+  // Follows the links through the first block; a loop there ends the chain as a listing does.
+  constexpr std::size_t kRecordsPerBlock = kMacroRecordCount / 2;
+  std::bitset<kRecordsPerBlock> seen;
+  std::size_t index = 0;
+  while (index < kRecordsPerBlock && !seen[index]) {
+    seen[index] = true;
+    const auto record = std::span(loaded.buffer).subspan(RecordOffset(index), kMacroRecordSize);
+    if (record[kRecordNext] == 0 && record[kRecordMacro] == 0) {
+      return loaded;
+    }
+    index = record[kRecordNext];
+  }
+  if (index >= kRecordsPerBlock) {
+    loaded.failed_pages +=
+        link.ReadBlock(static_cast<std::uint8_t>(*first + 1), Half(loaded.buffer, 1));
+  }
   return loaded;
 }
 

@@ -35,6 +35,11 @@ struct LoadedMacro {
 // macro number outside 0..31.
 std::optional<LoadedMacro> LoadMacro(int macro_number, KeypadLink& link, Log& log);
 
+// Reads macro m as far as it goes: its first block, and its second only when the chain of
+// records from record 0 (as a listing follows it) reaches a record there. A macro that is not
+// ready, or ends in its first block, leaves the second half of the buffer zero. Logs as LoadMacro.
+std::optional<LoadedMacro> LoadMacroChain(int macro_number, KeypadLink& link, Log& log);
+
 // Prepares both blocks of macro m, then writes both (the second one too, even when it is all
 // zero). Returns the pages that failed, or nothing, without sending, outside 0..31.
 std::optional<int> StoreMacro(int macro_number, const MacroBuffer& buffer, KeypadLink& link);

@@ -338,4 +338,9 @@ MacroSaveOutcome KeypadSession::SaveMacroScript(int macro_number, std::string_vi
   return qp40::SaveMacroScript(macro_number, script, link_, log_, notifier_);
 }
 
+std::optional<LoadedMacro> KeypadSession::LoadMacroBuffer(int macro_number) {
+  const Bracket bracket(*this, DeviceWork::kMacroLoad, kMacroPages);
+  return LoadMacroChain(macro_number, link_, log_);
+}
+
 }  // namespace qp40

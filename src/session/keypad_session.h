@@ -16,6 +16,7 @@
 #include "link/transport.h"
 #include "log/log.h"
 #include "log/notifier.h"
+#include "macros/macro_storage.h"
 #include "model/configuration.h"
 #include "session/progress.h"
 #include "session/session_result.h"
@@ -102,6 +103,9 @@ class KeypadSession final : public MacroKeypad {
   // --- Macros ---
   MacroLoadOutcome LoadMacroScript(int macro_number) override;
   MacroSaveOutcome SaveMacroScript(int macro_number, std::string_view script) override;
+  // The buffer of macro `macro_number`, read as far as the macro goes (LoadMacroChain); nothing
+  // outside 0..31.
+  std::optional<LoadedMacro> LoadMacroBuffer(int macro_number);
 
  private:
   class Bracket;

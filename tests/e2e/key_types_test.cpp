@@ -2,6 +2,7 @@
 // dialog's OK computes, the texts it stores and frees, and what it refuses.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ctl_runner.h"
@@ -88,6 +89,31 @@ TEST_F(KeyTypesTest, EachTypeOptionStoresTheRecordOfItsType) {
   }
   // The burst text was freed when the key became a string key, the string when it became a
   // shortcut.
+  EXPECT_EQ(BurstEntriesInUse(), 0);
+  EXPECT_EQ(StringUnitsInUse(), 0);
+}
+
+// VALUE takes key expressions besides records and key words; a text key's text is stored and
+// the text the key held before is freed.
+TEST_F(KeyTypesTest, ValueTakesKeyExpressions) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"Ctrl+burst:\"DIM\"", "b3010000"},
+      {"Alt+string:\"Hi\"", "b4043201"},
+      {"Ctrl+Alt+Del", "84054c00"},
+      {"media:Volume+", "a2060000"},
+      {"mouse:Wheel(-3)", "a3ff00fd"},
+      {"macro:5/auto", "b5050000"},
+      {"tool:Profile", "baec0000"},
+      {"profile:2", "ba110000"},
+      {"record:80290000", "80290000"},
+      {"80040000", "80040000"},
+      {"Enter", "80280000"},
+      {"disabled", "8f000000"},
+  };
+  for (const auto& [value, record] : cases) {
+    Ok({Simulate(), "key", "set", "6", "7", value});
+    EXPECT_EQ(RecordOf(6, 7), record) << value;
+  }
   EXPECT_EQ(BurstEntriesInUse(), 0);
   EXPECT_EQ(StringUnitsInUse(), 0);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "macros/macro_listing.h"
 #include "macros/macro_test_support.h"
 
 namespace qp40 {
@@ -59,6 +60,34 @@ TEST_F(MacroStorageTest, LoadListsAStoredMacroAndLogsItsBlock) {
   EXPECT_EQ(loaded.listing, "press    a   b   c   20  \r\nrelease    a   b   c   20  \r\n");
   EXPECT_EQ(env.sink.lines, std::vector<std::string>{"iMarco=7, iMacroBlockID=78"});
   EXPECT_EQ(CommandsSince(first_request), (Commands{{kCmdReadPage, 78}, {kCmdReadPage, 79}}));
+}
+
+// A macro read as far as it goes gives the listing of both blocks read, and costs the second
+// block only when its chain runs into it.
+TEST_F(MacroStorageTest, ChainLoadReadsTheSecondBlockOnlyWhenTheMacroGoesOn) {
+  std::string long_script;
+  for (int line = 0; line < 200; ++line) long_script += "click a\r\n";
+  struct Case {
+    int macro;
+    std::string script;  // empty: never stored
+    Commands commands;
+  };
+  const std::vector<Case> cases = {
+      {3, std::string(kScript), {{kCmdReadPage, 70}}},
+      {4, long_script, {{kCmdReadPage, 72}, {kCmdReadPage, 73}}},
+      {5, "", {{kCmdReadPage, 74}}},
+  };
+  for (const Case& c : cases) {
+    if (!c.script.empty()) {
+      ASSERT_EQ(Save(c.macro, c.script).status, MacroSaveStatus::kStored);
+    }
+    const std::size_t first_request = keypad.Requests().size();
+    const std::optional<LoadedMacro> chain = LoadMacroChain(c.macro, link, env.log);
+    ASSERT_TRUE(chain);
+    EXPECT_EQ(CommandsSince(first_request), c.commands) << c.macro;
+    const std::optional<LoadedMacro> whole = LoadMacro(c.macro, link, env.log);
+    EXPECT_EQ(ListMacro(chain->buffer), ListMacro(whole->buffer)) << c.macro;
+  }
 }
 
 TEST_F(MacroStorageTest, MacroNeverStoredIsNotReady) {

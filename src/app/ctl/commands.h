@@ -12,6 +12,7 @@ void AddInfoCommand(CLI::App& app, CommandAction& action);
 void AddShowCommand(CLI::App& app, CommandAction& action);
 void AddKeyCommands(CLI::App& app, CommandAction& action);
 void AddBackupCommands(CLI::App& app, CommandAction& action);
+void AddLayoutCommands(CLI::App& app, CommandAction& action);
 void AddMacroCommands(CLI::App& app, CommandAction& action);
 void AddChordCommands(CLI::App& app, CommandAction& action);
 void AddDumpCommand(CLI::App& app, CommandAction& action);

@@ -67,6 +67,7 @@ int RunCtl(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddShowCommand(app, action);
   AddKeyCommands(app, action);
   AddBackupCommands(app, action);
+  AddLayoutCommands(app, action);
   AddMacroCommands(app, action);
   AddChordCommands(app, action);
   AddRenderCommand(app, action);

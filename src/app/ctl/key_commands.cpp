@@ -12,8 +12,7 @@
 #include "editing/key_edits.h"
 #include "editing/keypad_text.h"
 #include "keys/key_action.h"
-#include "keys/key_text.h"
-#include "keys/nearest_names.h"
+#include "layout/key_expression.h"
 #include "log/text_format.h"
 #include "macros/burst_store.h"
 #include "macros/string_store.h"
@@ -27,11 +26,7 @@ constexpr int kLargestMacro = 31;
 constexpr int kLargestAxis = 127;
 
 // The usage error for a VALUE of `key set`, or empty when it is valid.
-std::string CheckKeyValue(const std::string& value) {
-  if (ParseKeyText(value)) return {};
-  const std::vector<std::string_view> names = KeyWordNames();
-  return UnknownName(value, "is neither a record of 8 hex digits nor a key name", names);
-}
+std::string CheckKeyValue(const std::string& value) { return ParseKeyExpression(value).error; }
 
 struct KeySetOptions {
   int profile = 1;
@@ -68,9 +63,8 @@ void TellCutText(CommandContext& context, const KeyEdit& edit) {
 int RunKeySet(CommandContext& context, const KeySetOptions& options) {
   std::optional<KeyEdit> edit = options.edit;
   if (!edit) {
-    const std::optional<KeyActionRecord> record = ParseKeyText(options.value);
-    if (!record) return kExitUsage;  // the command line has checked it
-    edit = KeyEdit{*record, std::nullopt};
+    edit = ParseKeyExpression(options.value).edit;
+    if (!edit) return kExitUsage;  // the command line has checked it
   }
   if (edit->text && edit->text->kind == KeypadTextKind::kString && edit->text->bytes.empty()) {
     context.Err() << "qp40ctl: an empty string is not stored; the key keeps what it does\n";
@@ -137,7 +131,8 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
   auto options = std::make_shared<KeySetOptions>();
   CLI::App* set = key->add_subcommand(
       "set",
-      "Load, set what one key does, save. Give VALUE (8 hex digits or a key name) or one of the "
+      "Load, set what one key does, save. Give VALUE (a key expression, 8 hex digits or a key "
+      "name) or one of the "
       "key type options; the key's string or burst text is stored and the one the key had is "
       "freed, and only the blocks that changed are written");
   set->add_option("--profile", options->profile, "User profile 1-4 (default 1)")
@@ -152,8 +147,11 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
       ->transform(DecimalNumber())
       ->check(CLI::Range(1, 8));
   CLI::Option* value =
-      set->add_option("VALUE", options->value,
-                      "Record such as 80040000, or a key name such as Enter: key set 2 3 Enter")
+      set->add_option(
+             "VALUE", options->value,
+             "Key expression such as Enter, Ctrl+Shift+c, media:Volume+, mouse:Move(10,-10), "
+             "macro:5/auto, string:\"Hello\", burst:\"abc\", tool:Profile, profile:2, "
+             "disabled or record:80290000 (see the README); 8 hex digits are a record")
           ->check(CLI::Validator(CheckKeyValue, ""));
 
   CLI::Option* string_option =
@@ -231,6 +229,8 @@ void AddKeyCommands(CLI::App& app, CommandAction& action) {
   set->footer(
       "Examples:\n"
       "  qp40ctl key set 2 3 Enter\n"
+      "  qp40ctl key set 2 3 Ctrl+Shift+c\n"
+      "  qp40ctl key set 2 3 'Ctrl+string:\"Hello\"'\n"
       "  qp40ctl key set 2 3 --string \"Hello^e\"\n"
       "  qp40ctl key set 2 4 --burst DIMLINEAR --mods Ctrl\n"
       "  qp40ctl key set 2 5 --shortcut Ctrl+Alt+Del\n"
