@@ -226,8 +226,9 @@ std::optional<std::string> StructuredExpression(const KeyActionRecord& record,
       if (!text) return std::nullopt;
       std::string expression =
           ModifierPrefix(b1) + std::string(kStringKind) + ":" + QuoteKeypadBytes(*text);
-      if (b2 != PaceValue(text->size()))
+      if (b2 != PaceValue(text->size())) {
         expression += std::string(kPaceSuffix) + std::to_string(b2);
+      }
       return expression;
     }
     case kActionMacro:

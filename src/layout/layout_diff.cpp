@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace qp40 {
 namespace {
@@ -9,6 +12,15 @@ namespace {
 constexpr std::string_view kNoLine = "(none)";
 constexpr std::string_view kEmptyChord = "(empty)";
 constexpr std::string_view kArrow = " -> ";
+
+// "WHERE: OLD -> NEW", one line of the diff.
+std::string ChangeLine(std::string where, std::string_view old_text, std::string_view new_text) {
+  where += ": ";
+  where += old_text;
+  where += kArrow;
+  where += new_text;
+  return where;
+}
 constexpr unsigned kNibble = 4;
 constexpr unsigned kLowNibble = 0x0F;
 
@@ -45,8 +57,9 @@ void DiffMacros(const Layout& from, const Layout& to, std::vector<std::string>& 
       const std::string old_line = i < old_lines.size() ? old_lines[i] : std::string(kNoLine);
       const std::string new_line = i < new_lines.size() ? new_lines[i] : std::string(kNoLine);
       if (old_line == new_line) continue;
-      lines.push_back("macro " + std::to_string(number) + ", line " + std::to_string(i + 1) + ": " +
-                      old_line + std::string(kArrow) + new_line);
+      lines.push_back(
+          ChangeLine("macro " + std::to_string(number) + ", line " + std::to_string(i + 1),
+                     old_line, new_line));
     }
   }
 }
@@ -61,17 +74,18 @@ std::vector<std::string> DiffLayouts(const Layout& from, const Layout& to) {
     const auto new_settings = SettingTexts(to.profiles[profile].settings);
     for (std::size_t i = 0; i < old_settings.size() && i < new_settings.size(); ++i) {
       if (old_settings[i].second == new_settings[i].second) continue;
-      lines.push_back(place + ", settings, " + old_settings[i].first + ": " +
-                      old_settings[i].second + std::string(kArrow) + new_settings[i].second);
+      lines.push_back(ChangeLine(place + ", settings, " + old_settings[i].first,
+                                 old_settings[i].second, new_settings[i].second));
     }
     for (std::size_t key = 0; key < kGridKeyCount; ++key) {
       const std::string& old_key = from.profiles[profile].keys[key];
       const std::string& new_key = to.profiles[profile].keys[key];
       if (old_key == new_key) continue;
       const auto columns = static_cast<std::size_t>(kGridColumnCount);
-      lines.push_back(place + ", row " + std::to_string(key / columns + 1) + ", column " +
-                      std::to_string(key % columns + 1) + ": " + old_key + std::string(kArrow) +
-                      new_key);
+      std::string where = place;
+      where += ", row " + std::to_string(key / columns + 1);
+      where += ", column " + std::to_string(key % columns + 1);
+      lines.push_back(ChangeLine(std::move(where), old_key, new_key));
     }
   }
   DiffMacros(from, to, lines);
@@ -80,8 +94,7 @@ std::vector<std::string> DiffLayouts(const Layout& from, const Layout& to) {
       const std::string old_chord = ChordText((*from.chords)[chord]);
       const std::string new_chord = ChordText((*to.chords)[chord]);
       if (old_chord == new_chord) continue;
-      lines.push_back("chord " + std::to_string(chord + 1) + ": " + old_chord +
-                      std::string(kArrow) + new_chord);
+      lines.push_back(ChangeLine("chord " + std::to_string(chord + 1), old_chord, new_chord));
     }
   }
   return lines;

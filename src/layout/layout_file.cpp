@@ -127,7 +127,8 @@ void WriteProfile(std::string& out, int number, const LayoutProfile& profile) {
     out += Indent(4) + "[";
     for (int column = 0; column < kGridColumnCount; ++column) {
       if (column > 0) out += ", ";
-      out += Quoted(profile.keys[static_cast<std::size_t>(row * kGridColumnCount + column)]);
+      out += Quoted(profile.keys[static_cast<std::size_t>(row) * kGridColumnCount +
+                                 static_cast<std::size_t>(column)]);
     }
     out += row + 1 < kGridRowCount ? "],\n" : "]\n";
   }
@@ -174,7 +175,7 @@ void WriteChords(std::string& out, const ChordTable& chords) {
 // Collects problems with their place.
 class Problems {
  public:
-  void Add(std::string place, std::string text) {
+  void Add(const std::string& place, const std::string& text) {
     list_.push_back(place.empty() ? text : place + ": " + text);
   }
   std::vector<std::string> Take() { return std::move(list_); }
@@ -286,7 +287,8 @@ void ReadKeys(const Json& keys, LayoutProfile& profile, int number, Problems& pr
         continue;
       }
       CheckText(*parsed.edit, key_place, problems);
-      profile.keys[static_cast<std::size_t>(row * kGridColumnCount + column)] = expression;
+      profile.keys[static_cast<std::size_t>(row) * kGridColumnCount +
+                   static_cast<std::size_t>(column)] = expression;
     }
   }
 }
@@ -381,6 +383,7 @@ std::string PlaceOfByte(std::string_view text, std::size_t offset) {
 std::vector<std::pair<std::string, std::string>> SettingTexts(
     const std::array<std::uint8_t, kSettingsSize>& settings) {
   std::vector<std::pair<std::string, std::string>> texts;
+  texts.reserve(kSettingFields.size() + kFeatureFields.size());
   for (const SettingField& field : kSettingFields) {
     texts.emplace_back(field.name, SettingValue(field, settings[field.byte]));
   }
@@ -550,7 +553,8 @@ LayoutParse ReadLayoutFile(const std::filesystem::path& path) {
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   if (error || size > kMaxLayoutFileSize) {
     result.problems.push_back("the file is larger than a layout file can be (" +
-                              std::to_string(kMaxLayoutFileSize / (1024 * 1024)) + " MB)");
+                              std::to_string(kMaxLayoutFileSize / (std::uintmax_t{1024} * 1024)) +
+                              " MB)");
     return result;
   }
   std::ifstream in(path, std::ios::binary);

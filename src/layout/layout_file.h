@@ -27,7 +27,7 @@ namespace qp40 {
 
 inline constexpr int kLayoutFormat = 1;
 // Larger files are refused before they are read.
-inline constexpr std::uintmax_t kMaxLayoutFileSize = 4U * 1024U * 1024U;
+inline constexpr std::uintmax_t kMaxLayoutFileSize = std::uintmax_t{4} * 1024 * 1024;
 inline constexpr std::string_view kMacroHexPrefix = "hex:";
 
 // One profile: its board settings and its 48 keys as key expressions, in grid order.
