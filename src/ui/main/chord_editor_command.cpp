@@ -11,7 +11,6 @@
 #include "editing/chord_editor_logic.h"
 #include "model/profile_ops.h"
 #include "ui/chord_editor/chord_edit_dialog.h"
-#include "ui/common/busy_dialog.h"
 #include "ui/common/clr_button.h"
 #include "ui/common/dialog_template.h"
 #include "ui/main/key_position.h"

@@ -14,7 +14,6 @@
 #include "keys/board_layout.h"
 #include "keys/board_settings_names.h"
 #include "model/profile_ops.h"
-#include "ui/common/busy_dialog.h"
 #include "ui/common/clr_button.h"
 #include "ui/common/device_notice_watch.h"
 #include "ui/common/dialog_template.h"

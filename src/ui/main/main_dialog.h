@@ -23,7 +23,6 @@ class QComboBox;
 
 namespace qp40 {
 
-class BusyDialog;
 class CClrButton;
 class CDialog2KeyClick;
 class LogPane;

@@ -9,7 +9,6 @@
 #include "model/backup_file.h"
 #include "model/profile_ops.h"
 #include "model/saved_blocks_check.h"
-#include "ui/common/busy_dialog.h"
 #include "ui/common/dialog_template.h"
 #include "ui/common/file_name.h"
 #include "ui/macro_editor/macro_edit_dialog.h"
