@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,12 @@ namespace qp40 {
 std::vector<std::string_view> NearestNames(std::string_view word,
                                            std::span<const std::string_view> names,
                                            std::size_t limit = 3);
+
+// The usage error for a name that `names` does not hold, naming the nearest ones:
+// "'Entr' is no key name; did you mean Enter, End, Attr?". `what` says what it is not: "is no
+// key name".
+std::string UnknownName(std::string_view word, std::string_view what,
+                        std::span<const std::string_view> names);
 
 // The names of the key word table that the word lookup finds (entries 0..249 that have a name).
 std::vector<std::string_view> KeyWordNames();

@@ -93,16 +93,6 @@ std::optional<std::uint8_t> KeyWordCode(std::string_view word) {
   return result.code;
 }
 
-std::string UnknownName(std::string_view word, std::string_view what,
-                        std::span<const std::string_view> names) {
-  std::string message = "'" + std::string(word) + "' " + std::string(what);
-  const std::vector<std::string_view> nearest = NearestNames(word, names);
-  for (std::size_t i = 0; i < nearest.size(); ++i) {
-    message += (i == 0 ? "; did you mean " : ", ") + std::string(nearest[i]);
-  }
-  return message + (nearest.empty() ? "" : "?");
-}
-
 std::string UnknownKeyWord(std::string_view word) {
   const std::vector<std::string_view> names = KeyWordNames();
   return UnknownName(word, "is no key name", names);

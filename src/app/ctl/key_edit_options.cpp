@@ -71,16 +71,6 @@ std::vector<std::string> ShortcutParts(std::string_view text) {
 
 }  // namespace
 
-std::string UnknownName(std::string_view word, std::string_view what,
-                        std::span<const std::string_view> names) {
-  std::string message = "'" + std::string(word) + "' " + std::string(what);
-  const std::vector<std::string_view> nearest = NearestNames(word, names);
-  for (std::size_t i = 0; i < nearest.size(); ++i) {
-    message += (i == 0 ? "; did you mean " : ", ") + std::string(nearest[i]);
-  }
-  return message + (nearest.empty() ? "" : "?");
-}
-
 std::optional<std::uint8_t> ModifierBit(std::string_view word) {
   for (const ModifierWord& modifier : kModifierWords) {
     if (EqualIgnoringCase(word, modifier.word)) return modifier.bit;

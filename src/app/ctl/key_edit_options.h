@@ -13,12 +13,6 @@
 
 namespace qp40::ctl {
 
-// The usage error for a name that `names` does not hold, naming the nearest ones:
-// "'Entr' is no key name; did you mean Enter, End, Attr?". `what` says what it is not: "is no
-// key name".
-std::string UnknownName(std::string_view word, std::string_view what,
-                        std::span<const std::string_view> names);
-
 // The modifier bit of a modifier word: Ctrl, Shift, Alt or Win, in any case.
 std::optional<std::uint8_t> ModifierBit(std::string_view word);
 
