@@ -47,6 +47,8 @@ class KeypadCopy {
   // those not known for sure.
   BlockSelection BlocksToWrite(const Configuration& config) const;
   bool Known(std::size_t part) const { return part < kConfigBlockCount && known_[part]; }
+  // The bytes the keypad holds, as far as known.
+  const SavedForm& Held() const { return keypad_; }
 
  private:
   SavedForm keypad_;

@@ -117,6 +117,9 @@ LoadResult KeypadSession::Load() {
   history_.Clear();
   pending_macros_.clear();
   const bool complete = report.failed_pages == 0 && !report.identity_failed;
+  if (complete)
+    KeepSnapshot(SnapshotEvent::kLoad,
+                 CurrentLayout(known_macros_.value_or(std::map<int, MacroBuffer>{})));
   return {complete ? SessionStatus::kDone : SessionStatus::kFailedPages, report.failed_pages};
 }
 
@@ -126,6 +129,7 @@ SaveResult KeypadSession::Save(SaveMode mode) {
     result.status = SessionStatus::kNotConnected;
     return result;
   }
+  KeepSnapshot(SnapshotEvent::kBeforeSave, HeldLayout());
   config_.profile_block_number = ProfileBlockForBackupType(config_.loaded_backup_type);
   const BlockSelection which =
       mode == SaveMode::kFull ? kAllConfigBlocks : copy_.BlocksToWrite(config_);
@@ -150,6 +154,7 @@ SaveResult KeypadSession::Save(SaveMode mode) {
 
   ReadBack(which, result);
   if (!link_.DeviceGone()) WritePendingMacros(result);
+  if (result.status == SessionStatus::kDone) KeepSnapshot(SnapshotEvent::kSave, HeldLayout());
   return result;
 }
 
@@ -202,6 +207,7 @@ SessionStatus KeypadSession::CloseAndReboot() {
 
 SessionStatus KeypadSession::RestoreFactorySettings() {
   if (!link_.IsOpen()) return SessionStatus::kNotConnected;
+  KeepSnapshot(SnapshotEvent::kBeforeFactoryRestore, HeldLayout());
   const bool restored = link_.RestoreFactorySettings();
   // Whether or not the keypad said so, it may hold its factory image now.
   copy_.ForgetAll();
@@ -338,7 +344,10 @@ MacroLoadOutcome KeypadSession::LoadMacroScript(int macro_number) {
 
 MacroSaveOutcome KeypadSession::SaveMacroScript(int macro_number, std::string_view script) {
   const Bracket bracket(*this, DeviceWork::kMacroStore, kMacroPages);
-  return qp40::SaveMacroScript(macro_number, script, link_, log_, notifier_);
+  MacroSaveOutcome outcome = qp40::SaveMacroScript(macro_number, script, link_, log_, notifier_);
+  // The macros as last read no longer tell what the keypad holds.
+  if (outcome.status == MacroSaveStatus::kStored) known_macros_.reset();
+  return outcome;
 }
 
 std::optional<LoadedMacro> KeypadSession::LoadMacroBuffer(int macro_number) {
@@ -356,6 +365,7 @@ std::optional<std::map<int, MacroBuffer>> KeypadSession::ReadMacros() {
     if (!loaded || loaded->failed_pages > 0 || link_.DeviceGone()) return std::nullopt;
     macros[macro] = loaded->buffer;
   }
+  known_macros_ = macros;
   return macros;
 }
 
@@ -372,6 +382,7 @@ void KeypadSession::WritePendingMacros(SaveResult& result) {
     if (back && back->failed_pages == 0 && back->buffer == buffer) {
       log_.AppendLog(FormatText(">> Macro #%d: written, read back as written", number));
       result.macros_written.push_back(number);
+      if (known_macros_) (*known_macros_)[number] = buffer;
       pending = pending_macros_.erase(pending);
     } else {
       log_.AppendLog(FormatText(">> Macro #%d: not written as it should be", number));

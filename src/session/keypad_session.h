@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "editing/key_edit.h"
 #include "editing/macro_editor_logic.h"
 #include "editing/unsaved_edits.h"
+#include "history/snapshot_store.h"
 #include "layout/layout_file.h"
 #include "link/keypad_link.h"
 #include "link/transport.h"
@@ -115,6 +117,15 @@ class KeypadSession final : public MacroKeypad {
   const std::map<int, MacroBuffer>& PendingMacros() const { return pending_macros_; }
   void SetPendingMacros(std::map<int, MacroBuffer> macros) { pending_macros_ = std::move(macros); }
 
+  // --- History ---
+  // Keeps snapshots of the keypad in a folder of its own under `root` (see SnapshotStore): after
+  // each load and save, before each save and factory restore, after each import. Without a root
+  // no snapshots are kept.
+  void SetHistoryRoot(std::filesystem::path root, HistoryLimits limits = {});
+  // The history of the keypad whose configuration was loaded; nothing without a root or before a
+  // load read the keypad's identity.
+  std::optional<SnapshotStore> KeypadHistory() const;
+
   // --- Layouts ---
   // The layout of the configuration (every profile as the window shows it, with its texts),
   // with `macros` and the chord table when it holds any chord.
@@ -148,6 +159,11 @@ class KeypadSession final : public MacroKeypad {
   // Writes the pending macros and reads each back; those that hold what was written are no
   // longer pending.
   void WritePendingMacros(SaveResult& result);
+  // The layout of what the keypad holds, as far as the session knows.
+  Layout HeldLayout();
+  // Keeps `layout` in the keypad's history; a folder that cannot be written is said once in the
+  // log, and the work goes on.
+  void KeepSnapshot(SnapshotEvent event, Layout layout);
 
   KeypadLink link_;
   Log& log_;
@@ -157,6 +173,11 @@ class KeypadSession final : public MacroKeypad {
   EditHistory history_;
   ChordTable chords_{};
   std::map<int, MacroBuffer> pending_macros_;
+  // The keypad's macros as last read or written; empty until they have been read.
+  std::optional<std::map<int, MacroBuffer>> known_macros_;
+  std::optional<std::filesystem::path> history_root_;
+  HistoryLimits history_limits_;
+  bool history_warned_ = false;
   ProgressHandler progress_;
   LabelRefresher* refresher_ = nullptr;
 };

@@ -206,6 +206,10 @@ LayoutImportResult KeypadSession::ImportLayout(const Layout& layout,
   }
   pending_macros_ = std::move(macros);
   if (takes_chords) chords_ = *layout.chords;
+  // The configuration as imported, with the macros the next save writes.
+  std::map<int, MacroBuffer> imported_macros = known_macros_.value_or(std::map<int, MacroBuffer>{});
+  for (const auto& [number, buffer] : pending_macros_) imported_macros[number] = buffer;
+  KeepSnapshot(SnapshotEvent::kImport, CurrentLayout(imported_macros));
   return result;
 }
 

@@ -14,6 +14,7 @@
 extern char** environ;
 #endif
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -232,6 +233,13 @@ void CtlTest::SetUp() {
 #else
   char dir_template[] = "/tmp/qp40ctl-e2e-XXXXXX";
   dir_ = mkdtemp(dir_template);
+#endif
+  // Each test keeps its keypad history in its own folder, never in the user's.
+  const std::string data = (dir_ / "data").string();
+#ifdef _WIN32
+  _putenv_s("LOCALAPPDATA", data.c_str());
+#else
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
 #endif
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ctl/apply_layout.h"
 #include "app/ctl/commands.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
@@ -60,15 +61,27 @@ int RunApply(CommandContext& context, const ApplyOptions& options) {
     context.Err() << "qp40ctl: " << options.file << ": " << problem << "\n";
   }
   if (!parsed.layout) return kExitFailed;
+  ApplySettings settings;
+  settings.dry_run = options.dry_run;
+  settings.profile = options.profile;
+  const int status = ApplyLayout(context, *parsed.layout, options.file, settings);
+  if (status != kExitOk || options.chords_out.empty()) return status;
+  return WriteChords(context, *parsed.layout, options.chords_out, options.dry_run) ? kExitOk
+                                                                                   : kExitFailed;
+}
 
+}  // namespace
+
+int ApplyLayout(CommandContext& context, const Layout& layout, const std::string& name,
+                const ApplySettings& settings) {
   LoadResult load;
   KeypadSession* session = AttachAndLoad(context, load);
   if (session == nullptr) return context.AttachStatus();
   if (RefuseAfterFailedLoad(context, load, "the layout is not applied")) return kExitFailed;
 
   LayoutImportScope scope;
-  if (options.profile > 0) scope.profile = static_cast<std::uint8_t>(options.profile - 1);
-  scope.dry_run = options.dry_run;
+  if (settings.profile > 0) scope.profile = static_cast<std::uint8_t>(settings.profile - 1);
+  scope.dry_run = settings.dry_run;
   scope.chords = false;
   // One profile leaves the macros alone, so they need not be read.
   std::optional<std::map<int, MacroBuffer>> macros;
@@ -81,30 +94,22 @@ int RunApply(CommandContext& context, const ApplyOptions& options) {
     }
     scope.keypad_macros = &*macros;
   }
-  const LayoutImportResult imported = session->ImportLayout(*parsed.layout, scope);
+  const LayoutImportResult imported = session->ImportLayout(layout, scope);
   for (const std::string& problem : imported.problems) {
-    context.Err() << "qp40ctl: " << options.file << ": " << problem << "\n";
+    context.Err() << "qp40ctl: " << name << ": " << problem << "\n";
   }
   if (imported.status != SessionStatus::kDone) return kExitFailed;
   for (const std::string& change : imported.changes) context.Out() << change << "\n";
   if (imported.changes.empty()) context.Out() << "The keypad holds this layout already.\n";
-
-  if (!options.chords_out.empty() &&
-      !WriteChords(context, *parsed.layout, options.chords_out, options.dry_run)) {
-    return kExitFailed;
-  }
-  if (options.dry_run) {
+  if (settings.dry_run) {
     context.Out() << "Dry run: nothing was written to the keypad.\n";
     return kExitOk;
   }
-
   const SaveResult saved = session->Save(SaveMode::kChangedBlocks);
   context.Out() << "Written and read back: blocks " << NumbersText(saved.blocks_written, "#")
                 << "; macros " << NumbersText(saved.macros_written, "") << "\n";
   return SaveStatus(context, saved);
 }
-
-}  // namespace
 
 void AddApplyCommand(CLI::App& app, CommandAction& action) {
   auto options = std::make_shared<ApplyOptions>();

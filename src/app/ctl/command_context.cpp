@@ -2,6 +2,7 @@
 
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/hardware_transport.h"
+#include "history/history_folder.h"
 #include "session/attach_text.h"
 
 namespace qp40::ctl {
@@ -28,6 +29,7 @@ KeypadSession* CommandContext::Keypad() {
     return nullptr;
   }
   session_ = std::make_unique<KeypadSession>(*source_->GetTransport(), log_, notifier_);
+  if (auto root = HistoryRoot(ProcessEnvironment)) session_->SetHistoryRoot(std::move(*root));
   const AttachResult attached = session_->Attach();
   if (attached.status != SessionStatus::kDone) {
     err_ << "qp40ctl: " << AttachProblemText(attached) << "\n";

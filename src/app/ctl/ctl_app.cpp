@@ -69,6 +69,7 @@ int RunCtl(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddBackupCommands(app, action);
   AddLayoutCommands(app, action);
   AddApplyCommand(app, action);
+  AddHistoryCommands(app, action);
   AddMacroCommands(app, action);
   AddChordCommands(app, action);
   AddRenderCommand(app, action);

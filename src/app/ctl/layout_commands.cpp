@@ -11,6 +11,7 @@
 #include "app/ctl/commands.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
+#include "app/ctl/layout_sources.h"
 #include "chords/chord_file.h"
 #include "files/file_replace.h"
 #include "files/utf8_path.h"
@@ -20,18 +21,6 @@
 
 namespace qp40::ctl {
 namespace {
-
-constexpr int kMacroCount = 32;
-
-// The keypad's identity as hex bytes, as `info` shows it.
-std::string IdentityHex(const DeviceId& identity) {
-  std::string text;
-  for (const std::uint8_t byte : identity) {
-    if (!text.empty()) text += ' ';
-    text += FormatText("%02x", byte);
-  }
-  return text;
-}
 
 struct ExportOptions {
   std::string file;
@@ -48,57 +37,6 @@ std::optional<ChordTable> ReadChords(CommandContext& context, const std::string&
     return std::nullopt;
   }
   return table;
-}
-
-// Where a layout comes from: the keypad, a backup file or a layout file.
-enum class SourceKind { kKeypad, kBackup, kLayoutFile };
-constexpr std::string_view kKeypadSource = "keypad";
-constexpr std::string_view kBackupExtension = ".bin";
-
-SourceKind KindOf(const std::string& source) {
-  if (source == kKeypadSource) return SourceKind::kKeypad;
-  if (source.ends_with(kBackupExtension)) return SourceKind::kBackup;
-  return SourceKind::kLayoutFile;
-}
-
-// The layout of the keypad (its macros too, unless `macros` is false) or of a backup file;
-// nothing after saying why on stderr. `status` is the exit status then.
-std::optional<Layout> LayoutOf(CommandContext& context, const std::string& source, bool macros,
-                               const std::optional<ChordTable>& chords, int& status) {
-  status = kExitFailed;
-  if (KindOf(source) == SourceKind::kBackup) {
-    Configuration config;
-    if (!LoadBackupOffline(context, source, config)) return std::nullopt;
-    return MakeLayout(config, TableTexts(config), {}, chords, "");
-  }
-  if (KindOf(source) == SourceKind::kLayoutFile) {
-    const LayoutParse parsed = ReadLayoutFile(PathFromUtf8(source));
-    for (const std::string& problem : parsed.problems) {
-      context.Err() << "qp40ctl: " << source << ": " << problem << "\n";
-    }
-    return parsed.layout;
-  }
-  LoadResult load;
-  KeypadSession* session = AttachAndLoad(context, load);
-  if (session == nullptr) {
-    status = context.AttachStatus();
-    return std::nullopt;
-  }
-  if (RefuseAfterFailedLoad(context, load, "the keypad's layout is not read")) return std::nullopt;
-  std::map<int, MacroBuffer> buffers;
-  for (int macro = 0; macro < kMacroCount && macros; ++macro) {
-    const std::optional<LoadedMacro> loaded = session->LoadMacroBuffer(macro);
-    if (!loaded || loaded->failed_pages > 0) {
-      context.Err() << "qp40ctl: macro " << macro << " could not be read from the keypad\n";
-      return std::nullopt;
-    }
-    buffers[macro] = loaded->buffer;
-  }
-  const KeyTextLookup texts = [session](const KeyActionRecord& record) {
-    return session->KeyText(record);
-  };
-  return MakeLayout(session->Config(), texts, buffers, chords,
-                    IdentityHex(session->Link().GetDeviceId()));
 }
 
 int RunExport(CommandContext& context, const ExportOptions& options) {
