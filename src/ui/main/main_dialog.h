@@ -196,6 +196,12 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void ConnectChordEditor();
   void PickChordTrigger(int control_id);
   void ReloadAfterChordEditor();
+  // The "Layout…" button's menu: the layout file and the changes the keypad does not hold yet.
+  void ConnectLayoutMenu();
+  void OnExportLayout();
+  void OnShowChanges();
+  // Marks the key buttons whose key the keypad does not hold, with the reason in the tooltip.
+  void UpdateKeyMarks();
   void OnBoardTypeChanged(int index);
   void OnPathTypeChanged(int index);
   void OnUsbTypeChanged(int index);

@@ -52,6 +52,7 @@ void CMorvelDlg::SetTitleText(const QString& text) {
 
 void CMorvelDlg::UpdateTitle() {
   setWindowTitle(HasUnsavedEdits() ? title_text_ + QString::fromLatin1(kUnsavedMark) : title_text_);
+  UpdateKeyMarks();
 }
 
 bool CMorvelDlg::MayDiscardEdits() {
