@@ -1,6 +1,7 @@
 #include "session/unsaved_changes.h"
 
 #include <map>
+#include <string>
 
 #include "editing/key_edit.h"
 #include "layout/key_expression.h"
@@ -60,6 +61,9 @@ std::vector<std::string> UnsavedChangeLines(const KeypadSession& session) {
   if (held) {
     lines =
         DiffLayouts(LayoutWithoutMacros(*held), LayoutWithoutMacros(SavedConfiguration(config)));
+  }
+  for (const auto& [number, buffer] : session.PendingMacros()) {
+    lines.push_back("macro " + std::to_string(number) + ": written by the next save");
   }
   return lines;
 }

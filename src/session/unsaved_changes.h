@@ -17,8 +17,8 @@ using UnsavedKeys = std::array<std::optional<std::string>, kGridKeyCount>;
 UnsavedKeys UnsavedKeysOf(const KeypadSession& session);
 
 // What a save would change on the keypad, in the words of the layout diff (settings and keys of
-// every profile; macros are not read here), then one line for each macro the next save writes.
-// Empty when the keypad holds everything, or was never read.
+// every profile; the keypad's macros are not read here), then one line for each macro the next
+// save writes ("macro 5: written by the next save"). Empty when the keypad holds everything.
 std::vector<std::string> UnsavedChangeLines(const KeypadSession& session);
 
 }  // namespace qp40

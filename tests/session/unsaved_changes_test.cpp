@@ -90,5 +90,15 @@ TEST_F(UnsavedChangesTest, ChangesToAnotherProfileAreListedButNotMarkedOnTheShow
   EXPECT_EQ(UnsavedChangeLines(session), Lines{"profile 3, row 1, column 1: " + held + " -> F5"});
 }
 
+TEST_F(UnsavedChangesTest, EachMacroTheNextSaveWritesHasALineAfterTheKeys) {
+  ASSERT_EQ(session.Load().status, SessionStatus::kDone);
+  const std::string held = KeypadKey(0);
+  Put(0, "F5");
+  session.SetPendingMacros({{5, MacroBuffer{}}, {12, MacroBuffer{}}});
+  EXPECT_EQ(UnsavedChangeLines(session),
+            (Lines{"profile 1, row 1, column 1: " + held + " -> F5",
+                   "macro 5: written by the next save", "macro 12: written by the next save"}));
+}
+
 }  // namespace
 }  // namespace qp40

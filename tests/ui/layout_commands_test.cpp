@@ -76,6 +76,28 @@ class LayoutCommandsTest : public ::testing::Test {
     Keys(Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
   }
 
+  // Imports through Ctrl+I from `path`.
+  void Import(const QString& path) {
+    rig.prompts.open_answer = path;
+    Keys(Qt::Key_I);
+  }
+  // Writes `text` to the file `name` in the test folder; its path.
+  QString WriteFile(const QString& name, const QByteArray& text) {
+    QFile file(Path(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return Path(name);
+  }
+  // The keypad's layout as exported, with key 12 of profile 1 turned from Enter into `key`.
+  QString EditedExport(const QByteArray& key) {
+    Export(Path("keypad.qp40.json"));
+    QByteArray text = ReadAll(Path("keypad.qp40.json"));
+    const QByteArray row = "[\"a\", \"Enter\", ";
+    EXPECT_EQ(text.count(row), 1);
+    text.replace(row, "[\"a\", \"" + key + "\", ");
+    return WriteFile("edited.qp40.json", text);
+  }
+
   // The marked keys of the first row.
   std::vector<int> MarkedInRowOne() const {
     std::vector<int> marked;
@@ -96,8 +118,9 @@ TEST_F(LayoutCommandsTest, TheLayoutButtonOpensItsMenuInTheProfilesGroup) {
   ASSERT_NE(button->menu(), nullptr);
   QStringList entries;
   for (const QAction* action : button->menu()->actions()) entries << action->text();
-  EXPECT_EQ(entries, (QStringList{QString::fromUtf8("Export Layout…\tCtrl+Shift+E"),
-                                  "Show Changes\tCtrl+D"}));
+  EXPECT_EQ(entries,
+            (QStringList{QString::fromUtf8("Export Layout…\tCtrl+Shift+E"),
+                         QString::fromUtf8("Import Layout…\tCtrl+I"), "Show Changes\tCtrl+D"}));
   // It sits under "Backup Profiles", beside "TwoKeyClick Editor".
   const auto* backup = DialogItem<QPushButton>(window, kIdBackupProfiles);
   const auto* chords = DialogItem<QPushButton>(window, kIdChordEditor);
@@ -185,6 +208,106 @@ TEST_F(LayoutCommandsTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile) {
   ASSERT_EQ(rig.prompts.messages.size(), 1U);
   EXPECT_TRUE(rig.prompts.messages.back().contains("could not be written"));
   EXPECT_FALSE(QFile::exists(Path("missing/a.qp40.json")));
+}
+
+TEST_F(LayoutCommandsTest, AnImportMarksTheChangedKeyAsOneStepThatUndoTakesBack) {
+  CMorvelDlg& window = Open();
+  const Configuration loaded = rig.config;
+  const std::vector<std::uint8_t> keypad_block(rig.KeypadProfileBlock().begin(),
+                                               rig.KeypadProfileBlock().end());
+  Import(EditedExport("Ctrl+Shift+q"));
+
+  EXPECT_TRUE(rig.prompts.dialog_titles.empty());
+  EXPECT_EQ(MarkedInRowOne(), std::vector<int>{2});
+  EXPECT_TRUE(
+      window.KeyButton(1, 2)->toolTip().endsWith("\nNot saved yet: the keypad holds Enter"));
+  EXPECT_EQ(ShowChanges(),
+            (QStringList{kChangesHeading, "profile 1, row 1, column 2: Enter -> Ctrl+Shift+q"}));
+  EXPECT_EQ(window.History().UndoName(), "Import layout edited.qp40.json");
+  EXPECT_EQ(window.windowTitle(), "QP40 Keyboard Configuration *");
+  // Nothing reaches the keypad before a save.
+  EXPECT_TRUE(
+      std::equal(keypad_block.begin(), keypad_block.end(), rig.KeypadProfileBlock().begin()));
+
+  Keys(Qt::Key_Z);
+  EXPECT_TRUE(MarkedInRowOne().empty());
+  EXPECT_EQ(rig.config, loaded);
+  EXPECT_EQ(ShowChanges(), QStringList{kNoChanges});
+}
+
+TEST_F(LayoutCommandsTest, AFileWithProblemsChangesNothingAndListsThemAll) {
+  CMorvelDlg& window = Open();
+  Export(Path("keypad.qp40.json"));
+  QByteArray text = ReadAll(Path("keypad.qp40.json"));
+  text.replace("[\"a\", \"Enter\", ", "[\"a\", \"Entr\", ");
+  // Profile 1's second row loses its first key.
+  const QByteArray tab = "\"Tab\", ";
+  text.remove(text.indexOf(tab), tab.size());
+  const QString path = WriteFile("broken.qp40.json", text);
+  const Configuration loaded = rig.config;
+  const std::size_t steps = window.History().StepCount();
+
+  QString heading;
+  QStringList problems;
+  rig.prompts.play = [&](QDialog& dialog) {
+    const auto* list = qobject_cast<TextListDialog*>(&dialog);
+    ASSERT_NE(list, nullptr);
+    heading = list->Heading();
+    problems = list->Lines();
+  };
+  Import(path);
+  rig.prompts.play = nullptr;
+
+  EXPECT_EQ(heading, "broken.qp40.json was not imported: nothing has changed.");
+  EXPECT_EQ(problems,
+            (QStringList{"profile 1, row 1, column 2: 'Entr' is no key name; did you mean Enter, "
+                         "End, Attr?",
+                         "profile 1, row 2: holds 7 keys; a row holds 8"}));
+  EXPECT_EQ(rig.config, loaded);
+  EXPECT_EQ(window.History().StepCount(), steps);
+  EXPECT_TRUE(MarkedInRowOne().empty());
+}
+
+TEST_F(LayoutCommandsTest, TheFilesMacrosGoWithTheNextSaveAndItsChordsIntoTheChordTable) {
+  CMorvelDlg& window = Open();
+  ASSERT_EQ(rig.session.SaveMacroScript(5, "press    a   20\r\nrelease    a   20\r\n").status,
+            MacroSaveStatus::kStored);
+  rig.chords[0] = {0x16, 0x07, 0x11, 0x28, 0, 0, 0, 0};
+  Export(Path("a.qp40.json"));
+  const QByteArray exported = ReadAll(Path("a.qp40.json"));
+  // The keypad's macro 5 and the chords change after the export; the file gives them back.
+  ASSERT_EQ(rig.session.SaveMacroScript(5, "press    b   20\r\nrelease    b   20\r\n").status,
+            MacroSaveStatus::kStored);
+  rig.chords[0] = {};
+
+  Import(Path("a.qp40.json"));
+  EXPECT_EQ(rig.chords[0], (ChordRecord{0x16, 0x07, 0x11, 0x28, 0, 0, 0, 0}));
+  EXPECT_EQ(rig.session.PendingMacros().size(), 1U);
+  EXPECT_EQ(rig.session.PendingMacros().count(5), 1U);
+  const QStringList changes = ShowChanges();
+  ASSERT_FALSE(changes.isEmpty());
+  EXPECT_TRUE(changes.last().startsWith("macro 5")) << changes.last().toStdString();
+  EXPECT_EQ(window.windowTitle(), "QP40 Keyboard Configuration *");
+
+  // The question before dropping the import names the macro that goes with the save.
+  rig.prompts.choice_answers = {"Cancel"};
+  Keys(Qt::Key_R);
+  ASSERT_FALSE(rig.prompts.choices.empty());
+  EXPECT_TRUE(
+      rig.prompts.choices.back().contains("Macro 5 of the imported layout goes with the save."))
+      << rig.prompts.choices.back().toStdString();
+
+  // Undone, the macro no longer goes with a save; redone, it does again.
+  Keys(Qt::Key_Z);
+  EXPECT_TRUE(rig.session.PendingMacros().empty());
+  Keys(Qt::Key_Y);
+  EXPECT_EQ(rig.session.PendingMacros().count(5), 1U);
+
+  // Saved, the keypad holds the file's macro: export gives the file's bytes again.
+  Keys(Qt::Key_S);
+  EXPECT_TRUE(rig.session.PendingMacros().empty());
+  Export(Path("b.qp40.json"));
+  EXPECT_EQ(ReadAll(Path("b.qp40.json")), exported);
 }
 
 }  // namespace

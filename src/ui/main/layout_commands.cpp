@@ -6,11 +6,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "editing/key_tooltip.h"
 #include "files/file_replace.h"
 #include "layout/layout_file.h"
 #include "macros/macro_record.h"
+#include "session/layout_import.h"
 #include "session/session_layout.h"
 #include "session/unsaved_changes.h"
 #include "ui/common/clr_button.h"
@@ -28,6 +31,18 @@ constexpr const char* kLayoutSuffix = "qp40.json";
 
 QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
 
+// " (macros 5, 7 go with the next save)", or nothing when no macro does.
+std::string MacroListText(const std::vector<int>& macros) {
+  if (macros.empty()) return {};
+  std::string numbers;
+  for (const int macro : macros) {
+    if (!numbers.empty()) numbers += ", ";
+    numbers += std::to_string(macro);
+  }
+  return (macros.size() == 1 ? " (macro " : " (macros ") + numbers +
+         (macros.size() == 1 ? " goes" : " go") + " with the next save)";
+}
+
 }  // namespace
 
 void CMorvelDlg::ConnectLayoutMenu() {
@@ -37,6 +52,7 @@ void CMorvelDlg::ConnectLayoutMenu() {
   // The shortcuts live on the window (see ConnectShortcuts); the menu only names them.
   menu->addAction(QString::fromUtf8("Export Layout…\tCtrl+Shift+E"), this,
                   &CMorvelDlg::OnExportLayout);
+  menu->addAction(QString::fromUtf8("Import Layout…\tCtrl+I"), this, &CMorvelDlg::OnImportLayout);
   menu->addAction(QStringLiteral("Show Changes\tCtrl+D"), this, &CMorvelDlg::OnShowChanges);
   button->setMenu(menu);
   button->setToolTip(
@@ -84,22 +100,18 @@ void CMorvelDlg::OnExportLayout() {
   // The keypad keeps the macros: they are read now, all of them, or no file is written.
   std::map<int, MacroBuffer> macros;
   if (services_.session.Connected()) {
-    for (int macro = 0; macro < kMacroCount; ++macro) {
-      const std::optional<LoadedMacro> loaded = services_.session.LoadMacroBuffer(macro);
-      if (KeypadWentAway()) return;
-      if (!loaded || loaded->failed_pages > 0) {
-        services_.prompts.ShowMessage(
-            this, QStringLiteral("Macro %1 could not be read from the keypad (see the log), so "
-                                 "%2 was not written.")
-                      .arg(macro)
-                      .arg(FileNameOf(*path)));
-        return;
-      }
-      macros[macro] = loaded->buffer;
+    std::optional<std::map<int, MacroBuffer>> read = services_.session.ReadMacros();
+    if (KeypadWentAway()) return;
+    if (!read) {
+      services_.prompts.ShowMessage(
+          this, QStringLiteral("The keypad's macros could not be read (see the log), so %1 was "
+                               "not written.")
+                    .arg(FileNameOf(*path)));
+      return;
     }
+    macros = std::move(*read);
   }
-  const std::string text =
-      LayoutText(SessionLayout(services_.session, macros, ChordsIfAny(services_.session.Chords())));
+  const std::string text = LayoutText(SessionLayout(services_.session, macros));
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   if (!ReplaceFileContents(FilePath(*path), std::span(bytes, text.size()))) {
     services_.prompts.ShowMessage(
@@ -107,6 +119,58 @@ void CMorvelDlg::OnExportLayout() {
     return;
   }
   services_.log.AppendLog(">> Layout exported: " + FileNameText(FileNameOf(*path)));
+}
+
+void CMorvelDlg::ShowLayoutProblems(const QString& path, const std::vector<std::string>& problems) {
+  QStringList lines;
+  for (const std::string& problem : problems) lines << QString::fromStdString(problem);
+  TextListDialog dialog(
+      QString::fromUtf8("Import Layout…"),
+      QStringLiteral("%1 was not imported: nothing has changed.").arg(FileNameOf(path)), lines,
+      this);
+  RunDialog(dialog);
+}
+
+void CMorvelDlg::OnImportLayout() {
+  const std::optional<QString> path = services_.prompts.OpenFileName(
+      this, QString::fromLatin1(kLayoutFilter), QString::fromLatin1(kLayoutSuffix));
+  if (!path || path->isEmpty()) return;
+  const LayoutParse parsed = ReadLayoutFile(FilePath(*path));
+  if (!parsed.layout) {
+    ShowLayoutProblems(*path, parsed.problems);
+    return;
+  }
+  KeypadSession& session = services_.session;
+  // The file's macros that the keypad does not hold yet go with the next save; without a
+  // keypad there is nothing to compare them with, and they are left out. Its chords go into
+  // the chord editor's table.
+  std::optional<std::map<int, MacroBuffer>> keypad_macros;
+  if (session.Connected() && !parsed.layout->macros.empty()) {
+    keypad_macros = session.ReadMacros();
+    if (KeypadWentAway()) return;
+    if (!keypad_macros) {
+      services_.prompts.ShowMessage(
+          this, QStringLiteral("The keypad's macros could not be read (see the log), so %1 was "
+                               "not imported: nothing has changed.")
+                    .arg(FileNameOf(*path)));
+      return;
+    }
+  }
+  const EditState before = CurrentState();
+  LayoutImportScope scope;
+  scope.keypad_macros = keypad_macros ? &*keypad_macros : nullptr;
+  const LayoutImportResult imported = session.ImportLayout(*parsed.layout, scope);
+  if (imported.status != SessionStatus::kDone) {
+    ShowLayoutProblems(*path, imported.problems);
+    return;
+  }
+  RefreshKeyLabels();
+  const std::string name = FileNameText(FileNameOf(*path));
+  RecordStep("Import layout " + name, before);
+  if (!parsed.layout->macros.empty() && !keypad_macros) {
+    services_.log.AppendLog(">> Layout imported without its macros: no keypad is connected");
+  }
+  services_.log.AppendLog(">> Layout imported: " + name + MacroListText(imported.macros));
 }
 
 }  // namespace qp40
