@@ -3,18 +3,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "macros/macro_record.h"
 #include "model/configuration.h"
 
 namespace qp40 {
 
 // What one step of the window's edit history restores: the whole configuration (profile image,
-// working copy, key code map, both text tables) and the profile the window shows.
+// working copy, key code map, both text tables), the profile the window shows and the macros
+// the next save writes (an imported layout's).
 struct EditState {
   Configuration config;
   std::uint8_t shown_profile = 0;
+  std::map<int, MacroBuffer> pending_macros;
 
   bool operator==(const EditState&) const = default;
 };

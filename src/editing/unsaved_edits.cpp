@@ -37,6 +37,7 @@ void KeypadCopy::Set(const Configuration& config) { Set(config, kNoConfigBlocks)
 
 void KeypadCopy::Set(const Configuration& config, const BlockSelection& unsure) {
   keypad_ = SavedFormOf(config);
+  empty_ = false;
   for (std::size_t part = 0; part < kConfigBlockCount; ++part) known_[part] = !unsure[part];
 }
 
@@ -47,6 +48,18 @@ void KeypadCopy::Holds(const Configuration& config, std::size_t part) {
   std::copy(from.begin(), from.end(), BlockBytes(keypad_, part).begin());
   if (part == kProfilePart) keypad_.profile_block_number = now.profile_block_number;
   known_[part] = true;
+  empty_ = false;
+}
+
+std::optional<Configuration> KeypadCopy::Held(const Configuration& config) const {
+  if (empty_) return std::nullopt;
+  Configuration held = config;
+  held.profile_image = keypad_.profile_image;
+  held.burst_table = keypad_.burst_table;
+  held.string_unit_table = keypad_.string_unit_table;
+  held.profile_block_number = keypad_.profile_block_number;
+  FillWorkingCopy(held, held.current_profile);
+  return held;
 }
 
 void KeypadCopy::Forget(std::size_t part) {

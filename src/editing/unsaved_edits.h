@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "model/config_blocks.h"
 #include "model/configuration.h"
@@ -47,11 +48,16 @@ class KeypadCopy {
   // those not known for sure.
   BlockSelection BlocksToWrite(const Configuration& config) const;
   bool Known(std::size_t part) const { return part < kConfigBlockCount && known_[part]; }
-  // The bytes the keypad holds, as far as known.
-  const SavedForm& Held() const { return keypad_; }
+  // True until the first Set: nothing is known of the keypad yet.
+  bool Empty() const { return empty_; }
+  // What the keypad holds as a configuration: its image and text tables, with the key code map,
+  // shown profile and backup type of `config` and the working copy filled from the keypad's
+  // shown profile. Nothing before the first Set.
+  std::optional<Configuration> Held(const Configuration& config) const;
 
  private:
   SavedForm keypad_;
+  bool empty_ = true;
   BlockSelection known_ = kNoConfigBlocks;
 };
 

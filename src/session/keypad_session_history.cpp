@@ -36,12 +36,7 @@ std::optional<SnapshotStore> KeypadSession::KeypadHistory() const {
 }
 
 Layout KeypadSession::HeldLayout() {
-  Configuration held = config_;
-  const SavedForm& form = copy_.Held();
-  held.profile_image = form.profile_image;
-  held.burst_table = form.burst_table;
-  held.string_unit_table = form.string_unit_table;
-  FillWorkingCopy(held, held.current_profile);
+  const Configuration held = copy_.Held(config_).value_or(config_);
   const KeyTextLookup texts = TableTexts(held);
   return MakeLayout(held, texts, known_macros_.value_or(std::map<int, MacroBuffer>{}), std::nullopt,
                     IdentityText(link_.GetDeviceId()));

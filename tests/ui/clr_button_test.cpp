@@ -125,6 +125,31 @@ TEST_F(ClrButtonPaint, ADisabledButtonShowsEngravedTextOnTheFaceColour) {
   EXPECT_TRUE(Box(image, ColorFromRgb(kYellow)).isEmpty());
 }
 
+TEST_F(ClrButtonPaint, AMarkedKeyShowsAWhiteDotRingedInBlackInItsTopRightCorner) {
+  const QImage plain = Paint(0);
+  button_->SetMarked(true);
+  const QImage marked = Paint(0);
+  // Dark and light faces alike: the ring shows on a light face, the dot on a dark one.
+  const QPoint centre(kWidth - 7, 6);
+  EXPECT_EQ(plain.pixelColor(centre), ColorFromRgb(kRed));
+  EXPECT_EQ(marked.pixelColor(centre), QColor(255, 255, 255));
+  // The ring: dark pixels around the dot, inside the frame.
+  QRect ring;
+  for (int y = 3; y < kHeight - 3; ++y) {
+    for (int x = 3; x < kWidth - 3; ++x) {
+      if (marked.pixelColor(x, y).lightness() < 64) ring |= QRect(x, y, 1, 1);
+    }
+  }
+  ASSERT_FALSE(ring.isEmpty());
+  EXPECT_TRUE(ring.contains(centre));
+  EXPECT_GT(ring.left(), kWidth / 2);
+  EXPECT_LT(ring.bottom(), kHeight / 2);
+  // The label is drawn as before.
+  EXPECT_EQ(Box(marked, ColorFromRgb(kYellow)), Box(plain, ColorFromRgb(kYellow)));
+  button_->SetMarked(false);
+  EXPECT_EQ(Paint(0), plain);
+}
+
 TEST_F(ClrButtonPaint, TheWidgetPaintsItsOwnStateAndColours) {
   button_->resize(kWidth, kHeight);
   button_->SetColors(0xFFFFFF, 0x640000);  // 0, 0, 100

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPen>
+#include <algorithm>
 
 namespace qp40 {
 
@@ -11,6 +13,11 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kEngravedGrey = 0x808080;
+// The unsaved mark: a white dot with a black ring, which stands out on every key colour and
+// whatever the desktop's colour scheme, a little inside the frame.
+constexpr int kMarkMinDiameter = 6;
+constexpr int kMarkDiameterDivisor = 4;
+constexpr int kMarkInset = 3;
 // The button draws at most this many characters of its text; the rest is cut.
 constexpr int kMaxTextLength = 511;
 
@@ -84,6 +91,12 @@ void CClrButton::SetColors(std::uint32_t text_color, std::uint32_t background_co
   update();
 }
 
+void CClrButton::SetMarked(bool marked) {
+  if (marked == marked_) return;
+  marked_ = marked;
+  update();
+}
+
 unsigned CClrButton::ItemState() const {
   unsigned state = 0;
   if (isDown()) state |= kStateSelected;
@@ -129,7 +142,17 @@ void CClrButton::DrawItem(QPainter& painter, const QRect& rect, unsigned item_st
     painter.setPen(ColorFromRgb(text_color_));
     painter.drawText(selected ? down : up, flags, label);
   }
+  if (marked_) DrawMark(painter, rect);
   painter.restore();
+}
+
+void CClrButton::DrawMark(QPainter& painter, const QRect& rect) const {
+  const int diameter = std::max(kMarkMinDiameter, rect.height() / kMarkDiameterDivisor);
+  const QRect dot(rect.right() - kMarkInset - diameter, rect.top() + kMarkInset, diameter,
+                  diameter);
+  painter.setPen(QPen(ColorFromRgb(kBlack), 1));
+  painter.setBrush(ColorFromRgb(kWhite));
+  painter.drawEllipse(dot);
 }
 
 void CClrButton::DrawFrame(QPainter& painter, QRect rect, unsigned style) const {

@@ -38,6 +38,10 @@ class CClrButton : public QPushButton {
   std::uint32_t BackgroundColor() const { return background_color_; }
   std::uint32_t DisabledBackgroundColor() const { return disabled_background_color_; }
 
+  // A dot in the top-right corner: the key holds something the keypad does not yet.
+  void SetMarked(bool marked);
+  bool Marked() const { return marked_; }
+
   // Paints the button into `rect` for the given item state.
   void DrawItem(QPainter& painter, const QRect& rect, unsigned item_state) const;
   // The item state of the button as it stands.
@@ -50,6 +54,7 @@ class CClrButton : public QPushButton {
 
  private:
   void DrawFrame(QPainter& painter, QRect rect, unsigned style) const;
+  void DrawMark(QPainter& painter, const QRect& rect) const;
 
   std::uint32_t text_color_;
   std::uint32_t background_color_;
@@ -59,6 +64,7 @@ class CClrButton : public QPushButton {
   std::uint32_t highlight_color_;
   std::uint32_t shadow_color_;
   std::uint32_t dark_shadow_color_;
+  bool marked_ = false;
 };
 
 }  // namespace qp40

@@ -3,7 +3,6 @@
 #include <QKeySequence>
 #include <array>
 
-#include "editing/key_tooltip.h"
 #include "keys/board_layout.h"
 #include "keys/board_settings_names.h"
 #include "keys/key_colors.h"
@@ -92,7 +91,6 @@ void CMorvelDlg::RefreshKeyLabels() {
       const std::string label = KeyLabel(record, config.burst_table, config.string_unit_table);
       CClrButton* button = KeyButton(row, column);
       button->setText(FromLatin1(label));
-      button->setToolTip(QString::fromStdString(KeyTooltipText(config, record)));
       // A label is the keypad's text, not a caption: an "&" in a burst text must not give the
       // button a keyboard shortcut.
       button->setShortcut(QKeySequence());
@@ -101,6 +99,8 @@ void CMorvelDlg::RefreshKeyLabels() {
     }
   }
   EnableItem(*this, kIdMacroScriptEdit, true);
+  // The tooltips come with the marks of unsaved keys.
+  UpdateKeyMarks();
 }
 
 }  // namespace qp40

@@ -109,6 +109,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
   PlaceKeysAtTemplatePositions();
   ConnectCommands();
+  ConnectLayoutMenu();
   ConnectKeyButtons();
   ConnectShortcuts();
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "chords/chord_table.h"
 #include "editing/edit_history.h"
@@ -168,6 +169,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // it first.
   bool MayDiscardEdits();
   bool MayDiscardEdits(const QString& loss);
+  // "Macros 5, 7 of the imported layout go with the save."; empty when no macro waits.
+  QString PendingMacrosText() const;
 
   // The keypad unplugged: found by a device notice or by an exchange that reported it gone.
   void OnKeypadRemoved();
@@ -196,6 +199,17 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void ConnectChordEditor();
   void PickChordTrigger(int control_id);
   void ReloadAfterChordEditor();
+  // The "Layout…" button's menu: the layout file and the changes the keypad does not hold yet.
+  void ConnectLayoutMenu();
+  void OnExportLayout();
+  // Reads a layout file into the window as one step of the history; nothing reaches the keypad
+  // before the user saves.
+  void OnImportLayout();
+  // Lists every problem of a layout file that was not imported.
+  void ShowLayoutProblems(const QString& path, const std::vector<std::string>& problems);
+  void OnShowChanges();
+  // Marks the key buttons whose key the keypad does not hold, with the reason in the tooltip.
+  void UpdateKeyMarks();
   void OnBoardTypeChanged(int index);
   void OnPathTypeChanged(int index);
   void OnUsbTypeChanged(int index);

@@ -131,6 +131,14 @@ bool CMorvelDlg::SaveToKeypad() {
                              "and keep a backup with \"Backup Profiles\".")
                   .arg(blocks.join(QStringLiteral(", "))));
   }
+  if (!saved.macros_failed.empty()) {
+    QStringList macros;
+    for (const int macro : saved.macros_failed) macros << QString::number(macro);
+    services_.prompts.ShowMessage(
+        this, QStringLiteral("The keypad does not hold what was written to macro %1 (see the "
+                             "log). It goes with the next save: save again.")
+                  .arg(macros.join(QStringLiteral(", "))));
+  }
   UpdateTitle();
   return saved.status == SessionStatus::kDone;
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QStringList>
+#include <map>
 
 #include "ui/main/main_dialog.h"
 
@@ -10,7 +11,9 @@ constexpr const char* kUnsavedMark = " *";
 
 }  // namespace
 
-EditState CMorvelDlg::CurrentState() const { return {Config(), selected_profile_index_}; }
+EditState CMorvelDlg::CurrentState() const {
+  return {Config(), selected_profile_index_, services_.session.PendingMacros()};
+}
 
 void CMorvelDlg::RecordStep(const std::string& name, const EditState& before) {
   History().Record(name, before, CurrentState());
@@ -20,6 +23,7 @@ void CMorvelDlg::RecordStep(const std::string& name, const EditState& before) {
 void CMorvelDlg::RestoreState(const EditState& state) {
   Config() = state.config;
   selected_profile_index_ = state.shown_profile;
+  services_.session.SetPendingMacros(state.pending_macros);
   RefreshKeyLabels();
   SetEditProfileCaption("Edit Profile %d", selected_profile_index_ + 1);
   UpdateTitle();
@@ -42,7 +46,19 @@ void CMorvelDlg::OnRedo() {
 }
 
 bool CMorvelDlg::HasUnsavedEdits() const {
-  return services_.session.Copy().HasUnsavedEdits(Config());
+  return services_.session.Copy().HasUnsavedEdits(Config()) ||
+         !services_.session.PendingMacros().empty();
+}
+
+QString CMorvelDlg::PendingMacrosText() const {
+  const std::map<int, MacroBuffer>& pending = services_.session.PendingMacros();
+  if (pending.empty()) return {};
+  QStringList numbers;
+  for (const auto& [number, buffer] : pending) numbers << QString::number(number);
+  return QStringLiteral("%1 %2 of the imported layout %3 with the save.")
+      .arg(pending.size() == 1 ? QStringLiteral("Macro") : QStringLiteral("Macros"),
+           numbers.join(QStringLiteral(", ")),
+           pending.size() == 1 ? QStringLiteral("goes") : QStringLiteral("go"));
 }
 
 void CMorvelDlg::SetTitleText(const QString& text) {
@@ -52,6 +68,7 @@ void CMorvelDlg::SetTitleText(const QString& text) {
 
 void CMorvelDlg::UpdateTitle() {
   setWindowTitle(HasUnsavedEdits() ? title_text_ + QString::fromLatin1(kUnsavedMark) : title_text_);
+  UpdateKeyMarks();
 }
 
 bool CMorvelDlg::MayDiscardEdits() {
@@ -63,8 +80,12 @@ bool CMorvelDlg::MayDiscardEdits(const QString& loss) {
   if (services_.session.Connected()) {
     const QStringList answers = {QStringLiteral("Save"), QStringLiteral("Discard"),
                                  QStringLiteral("Cancel")};
-    const int answer = services_.prompts.Choose(
-        this, loss + QStringLiteral("\n\nSave them to the keypad first?"), answers);
+    const QString macros = PendingMacrosText();
+    const int answer =
+        services_.prompts.Choose(this,
+                                 loss + QStringLiteral("\n\nSave them to the keypad first?") +
+                                     (macros.isEmpty() ? QString() : QStringLiteral("\n") + macros),
+                                 answers);
     if (answer == 0) return SaveToKeypad();
     return answer == 1;
   }

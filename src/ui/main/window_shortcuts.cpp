@@ -50,6 +50,9 @@ void CMorvelDlg::ConnectShortcuts() {
   on_keys(QKeySequence(QKeySequence::Undo), &CMorvelDlg::OnUndo);
   on_keys(QKeySequence(QStringLiteral("Ctrl+Shift+Z")), &CMorvelDlg::OnRedo);
   on_keys(QKeySequence(QStringLiteral("Ctrl+Y")), &CMorvelDlg::OnRedo);
+  on_keys(QKeySequence(QStringLiteral("Ctrl+Shift+E")), &CMorvelDlg::OnExportLayout);
+  on_keys(QKeySequence(QStringLiteral("Ctrl+I")), &CMorvelDlg::OnImportLayout);
+  on_keys(QKeySequence(QStringLiteral("Ctrl+D")), &CMorvelDlg::OnShowChanges);
 }
 
 }  // namespace qp40
