@@ -37,6 +37,7 @@ constexpr ControlEntry kCommands[] = {
     {kIdRestoreFactory, K::kPushButton, "", 236, 217, 103, 15},
     {kIdCloseReboot, K::kPushButton, "", 347, 217, 103, 15},
     {kIdChordEditor, K::kPushButton, "", 14, 236, 103, 15},
+    {kIdPicture, K::kPushButton, "", 236, 236, 103, 15},
     {kIdLog, K::kLogEdit, "", kMainDialogMargin, 265, 454, 98},
 };
 
