@@ -86,13 +86,16 @@ void PicturePages::AddAllOnOnePage(const Configuration& config, const CheatSheet
     cell_height = std::max(cell_height, profiles.back().height());
   }
   Page page;
+  // Two profiles a row: 1 and 2 above, 3 and 4 below.
   for (std::size_t i = 0; i < profiles.size(); ++i) {
-    const QPointF at(static_cast<double>(i % 2) * (bands.width + kProfileGap),
-                     static_cast<double>(i / 2) * (cell_height + kProfileGap));
+    const std::size_t row = i / 2;
+    const std::size_t column = i % 2;
+    const QPointF at(static_cast<double>(column) * (bands.width + kProfileGap),
+                     static_cast<double>(row) * (cell_height + kProfileGap));
     page.pieces.push_back({sheet, profiles[i], at});
   }
-  const double rows = static_cast<double>((profiles.size() + 1) / 2);
-  double height = rows * (cell_height + kProfileGap);
+  const std::size_t rows = (profiles.size() + 1) / 2;
+  double height = static_cast<double>(rows) * (cell_height + kProfileGap);
   if (const auto legend = bands.parts.find(QStringLiteral("legend")); legend != bands.parts.end()) {
     const QRectF source = Source(bands, legend->second);
     page.pieces.push_back({sheet, source, {0, height}});
