@@ -7,9 +7,7 @@
 #include <QShortcut>
 #include <algorithm>
 
-#include "keys/key_action.h"
-#include "macros/macro_record.h"
-#include "macros/macro_storage.h"
+#include "session/sheet_extras.h"
 #include "ui/common/dialog_template.h"
 #include "ui/main/main_dialog.h"
 #include "ui/main/main_dialog_ids.h"
@@ -60,28 +58,10 @@ void CMorvelDlg::ConnectPictureCommands() {
 }
 
 CheatSheetExtras CMorvelDlg::PictureExtras(const CheatSheetOptions& options) {
-  CheatSheetExtras extras;
-  KeypadSession& session = services_.session;
-  if (HasChords(session.Chords())) extras.chords = session.Chords();
   // Without a keypad the sheet shows the macros as not read; the texts come from memory.
-  if (!session.Connected()) return extras;
-  for (const int number : MacrosInUse(Config(), options)) {
-    if (number >= kMacroCount) continue;
-    const MacroLoadOutcome macro = session.LoadMacroScript(number);
-    if (KeypadWentAway()) return extras;
-    if (macro.failed_pages > 0) continue;
-    if (macro.status == MacroLoadStatus::kListed) {
-      extras.macro_scripts[number] = macro.listing;
-    } else if (macro.status == MacroLoadStatus::kNotReady) {
-      extras.macro_scripts[number] = std::nullopt;
-    }
-  }
-  // The older string format keeps long strings on the keypad, beside the unit table.
-  for (const std::uint8_t unit : StringsInUse(Config(), options)) {
-    if (auto text = session.KeyText({kActionString, 0, 0, unit})) {
-      extras.string_texts[unit] = std::move(*text);
-    }
-  }
+  CheatSheetExtras extras = ReadSheetExtras(services_.session, options).extras;
+  KeypadWentAway();
+  if (HasChords(services_.session.Chords())) extras.chords = services_.session.Chords();
   return extras;
 }
 
