@@ -47,7 +47,7 @@ struct Picks {
 
 // Plays the options dialog with `picks`, and the print dialog: printing to `print_to` as PDF,
 // or cancelled when it is empty.
-std::function<void(QDialog&)> Play(Picks picks, QString print_to = {}) {
+std::function<void(QDialog&)> Play(Picks picks, const QString& print_to = {}) {
   return [picks, print_to](QDialog& dialog) {
     if (auto* print = qobject_cast<QPrintDialog*>(&dialog)) {
       if (!print_to.isEmpty()) print->printer()->setOutputFileName(print_to);
