@@ -114,17 +114,9 @@ void PicturePages::AddAppendixPages(const Configuration& config, const CheatShee
   if (lines.size() < 2) return;
   // The appendix keeps the sheet's width across the page; the page takes this much of its height.
   const double page_height = bands.width * page_aspect;
-  std::size_t first = 0;
-  while (first < lines.size()) {
-    const double top = std::max(0.0, lines[first].top - kBandPadding);
-    std::size_t last = first;
-    while (last + 1 < lines.size() && lines[last + 1].bottom + kBandPadding - top <= page_height) {
-      ++last;
-    }
-    const double bottom = std::min(lines[last].bottom + kBandPadding, top + page_height);
-    const QRectF source(0, top, bands.width, bottom - top);
+  for (const Band& slice : PageSlices(lines, page_height, kBandPadding)) {
+    const QRectF source(0, slice.top, bands.width, slice.Height());
     pages_.push_back({QSizeF(bands.width, page_height), {{sheet, source, {0, 0}}}});
-    first = last + 1;
   }
 }
 

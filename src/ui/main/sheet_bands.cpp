@@ -66,4 +66,29 @@ SheetBands ReadSheetBands(const QByteArray& svg) {
   return bands;
 }
 
+std::vector<Band> PageSlices(const std::vector<Band>& lines, double page_height, double padding) {
+  // A slice runs from the end of the line before it to the start of the line after it at most,
+  // so that no part of a neighbouring line shows at a page's edge.
+  const auto top_of = [&lines, padding](std::size_t line) {
+    double top = lines[line].top - padding;
+    if (line > 0) top = std::max(top, lines[line - 1].bottom);
+    return std::max(0.0, top);
+  };
+  const auto bottom_of = [&lines, padding](std::size_t line) {
+    double bottom = lines[line].bottom + padding;
+    if (line + 1 < lines.size()) bottom = std::min(bottom, lines[line + 1].top);
+    return bottom;
+  };
+  std::vector<Band> slices;
+  std::size_t first = 0;
+  while (first < lines.size()) {
+    const double top = top_of(first);
+    std::size_t last = first;
+    while (last + 1 < lines.size() && bottom_of(last + 1) - top <= page_height) ++last;
+    slices.push_back({top, std::min(bottom_of(last), top + page_height)});
+    first = last + 1;
+  }
+  return slices;
+}
+
 }  // namespace qp40

@@ -27,4 +27,9 @@ struct SheetBands {
 // Reads the bands of a sheet the renderer wrote; a sheet it cannot read gives no parts.
 SheetBands ReadSheetBands(const QByteArray& svg);
 
+// Cuts text lines (in order, top to bottom) into slices of at most `page_height`, each holding
+// whole lines with `padding` around them, but never reaching into a line of another slice. A
+// line taller than a page gets a slice of its own, cut at the page's height.
+std::vector<Band> PageSlices(const std::vector<Band>& lines, double page_height, double padding);
+
 }  // namespace qp40
