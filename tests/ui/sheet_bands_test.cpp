@@ -18,8 +18,9 @@ QByteArray SheetWithMacroLines(int lines) {
   SetWorkingRecord(config.working_profile, 0, {kActionMacro, 5, 0, 0});
   CheatSheetExtras extras;
   std::string script;
-  for (int line = 0; line < lines; ++line)
+  for (int line = 0; line < lines; ++line) {
     script += "press    a   " + std::to_string(line) + "\r\n";
+  }
   extras.macro_scripts[5] = script;
   const std::string svg = RenderCheatSheet(config, extras, {std::uint8_t{0}, Appendix::kShown});
   return QByteArray::fromStdString(svg);
