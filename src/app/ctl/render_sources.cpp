@@ -9,11 +9,11 @@
 #include "app/ctl/keypad_load.h"
 #include "chords/chord_file.h"
 #include "files/utf8_path.h"
-#include "keys/key_action.h"
 #include "layout/layout_file.h"
 #include "macros/macro_record.h"
 #include "model/backup_file.h"
 #include "session/layout_configuration.h"
+#include "session/sheet_extras.h"
 
 namespace qp40::ctl {
 namespace {
@@ -43,24 +43,12 @@ bool RenderSourceFromKeypad(CommandContext& context, const CheatSheetOptions& op
     return false;
   }
   source.config = session->Config();
-  for (const int number : MacrosInUse(source.config, options)) {
-    if (number >= kMacroCount) continue;
-    const MacroLoadOutcome macro = session->LoadMacroScript(number);
-    if (macro.failed_pages > 0) {
-      context.Err() << "qp40ctl: macro " << number << " could not be read from the keypad\n";
-      source.incomplete = true;
-    } else if (macro.status == MacroLoadStatus::kListed) {
-      source.extras.macro_scripts[number] = macro.listing;
-    } else if (macro.status == MacroLoadStatus::kNotReady) {
-      source.extras.macro_scripts[number] = std::nullopt;
-    }
+  SheetExtrasRead read = ReadSheetExtras(*session, options);
+  for (const int number : read.unread_macros) {
+    context.Err() << "qp40ctl: macro " << number << " could not be read from the keypad\n";
+    source.incomplete = true;
   }
-  // The older string format keeps long strings on the keypad, beside the unit table.
-  for (const std::uint8_t unit : StringsInUse(source.config, options)) {
-    if (auto text = session->KeyText({kActionString, 0, 0, unit})) {
-      source.extras.string_texts[unit] = std::move(*text);
-    }
-  }
+  source.extras = std::move(read.extras);
   return true;
 }
 

@@ -65,13 +65,14 @@ constexpr Caption kCaptions[] = {
 };
 
 // Commands that need the keypad, enabled when it is connected ("Load Backup" always is).
-constexpr int kDeviceCommands[] = {kIdLoadProfilesOnboard, kIdEditProfile,   kIdSaveProfilesOnboard,
-                                   kIdBackupProfiles,      kIdCloseReboot,   kIdChordEditor,
-                                   kIdMacroScriptEdit,     kIdRestoreFactory};
+constexpr int kDeviceCommands[] = {
+    kIdLoadProfilesOnboard, kIdEditProfile,    kIdSaveProfilesOnboard,
+    kIdBackupProfiles,      kIdCloseReboot,    kIdChordEditor,
+    kIdMacroScriptEdit,     kIdRestoreFactory, kIdPicture};
 
 // Disabled by the set-up until a keypad or a backup is loaded.
 constexpr int kDisabledAtStart[] = {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles,
-                                    kIdCloseReboot, kIdLoadProfilesOnboard};
+                                    kIdCloseReboot, kIdLoadProfilesOnboard, kIdPicture};
 
 constexpr int kSettlePauseMs = 100;
 

@@ -19,6 +19,8 @@
 #include "session/keypad_session.h"
 #include "ui/common/user_prompts.h"
 #include "ui/key_editor/soft_keyboard.h"
+#include "ui/main/picture_choice.h"
+#include "ui/main/picture_options_dialog.h"
 
 class QComboBox;
 
@@ -210,6 +212,17 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void OnShowChanges();
   // Marks the key buttons whose key the keypad does not hold, with the reason in the tooltip.
   void UpdateKeyMarks();
+  // "Picture…": its menu with "Export Picture…" and "Print…", and their shortcuts.
+  void ConnectPictureCommands();
+  void OnExportPicture();
+  void OnPrintPicture();
+  // The options dialog of a picture; the choice, kept for the next picture, or nothing when the
+  // user cancelled.
+  std::optional<PictureChoice> ChoosePicture(const QString& title, PictureOutput output);
+  // What the sheet shows beside the configuration: the scripts of the macros the drawn keys run
+  // and the strings they type, read from the keypad when one is attached, and the chord table
+  // when it holds a chord.
+  CheatSheetExtras PictureExtras(const CheatSheetOptions& options);
   void OnBoardTypeChanged(int index);
   void OnPathTypeChanged(int index);
   void OnUsbTypeChanged(int index);
@@ -239,6 +252,7 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   int dialogs_open_ = 0;
 
   std::optional<qp40::CopiedKey> copied_key_;
+  PictureChoice picture_choice_;
   QString title_text_;
 };
 

@@ -38,6 +38,7 @@ void CMorvelDlg::ConnectCommands() {
   on_click(kIdRestoreFactory, &CMorvelDlg::OnRestoreFactorySettings);
   on_click(kIdMacroScriptEdit, &CMorvelDlg::OnMacroScriptEdit);
   ConnectChordEditor();
+  ConnectPictureCommands();
 
   // Only a choice the user makes counts; the layout selecting entries itself changes nothing.
   connect(board_list_, &QComboBox::activated, this, &CMorvelDlg::OnBoardTypeChanged);
@@ -165,6 +166,7 @@ void CMorvelDlg::OnLoadBackup() {
       LoadBackup(Config(), *path, services_.log, services_.notifier, *this).shown_profile;
   EnableItem(*this, kIdEditProfile, true);
   EnableItem(*this, kIdBackupProfiles, true);
+  EnableItem(*this, kIdPicture, true);
   selected_profile_index_ = static_cast<std::uint8_t>(profile);
   SetEditProfileCaption("Load Profile %d", profile + 1);
   RecordStep("Load backup " + QFileInfo(QFile::decodeName(path->c_str())).fileName().toStdString(),
@@ -184,7 +186,8 @@ void CMorvelDlg::OnCloseAndReboot() {
 
 void CMorvelDlg::CloseAndReboot() {
   // The keypad's commands go grey first: the keypad is gone once the link's message shows.
-  for (int id : {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles, kIdCloseReboot}) {
+  for (int id :
+       {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles, kIdCloseReboot, kIdPicture}) {
     EnableItem(*this, id, false);
   }
   // The window stays up behind the message and closes when the user dismisses it; the link has

@@ -38,6 +38,7 @@ constexpr ControlEntry kCommands[] = {
     {kIdCloseReboot, K::kPushButton, "", 347, 217, 103, 15},
     {kIdChordEditor, K::kPushButton, "", 14, 236, 103, 15},
     {kIdLayoutMenu, K::kPushButton, "", 125, 236, 103, 15},
+    {kIdPicture, K::kPushButton, "", 236, 236, 103, 15},
     {kIdLog, K::kLogEdit, "", kMainDialogMargin, 265, 454, 98},
 };
 
