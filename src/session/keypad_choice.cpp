@@ -41,8 +41,9 @@ KeypadChoice Choose(KeypadList list, std::string_view device, Transport& transpo
     }
   } else if (const std::optional<DeviceId> identity = ParseIdentity(device)) {
     ReadKeypadDetails(list, transport, log, notifier);
-    const auto matches = std::count_if(list.keypads.begin(), list.keypads.end(),
-                                       [&](const ListedKeypad& k) { return k.identity == identity; });
+    const auto matches =
+        std::count_if(list.keypads.begin(), list.keypads.end(),
+                      [&](const ListedKeypad& k) { return k.identity == identity; });
     if (matches == 1) {
       chosen(*std::find_if(list.keypads.begin(), list.keypads.end(),
                            [&](const ListedKeypad& k) { return k.identity == identity; }));
@@ -86,8 +87,9 @@ std::string ChoiceProblemText(const KeypadChoice& choice, std::string_view devic
       return "no QP40 keypad found. Plug it in while holding its top-right key, so that it "
              "starts in Management mode (USB ID 04b4:0820).";
     case ChoiceStatus::kSeveral:
-      problem = count + " keypads found; choose one with --device N, --device IDENTITY or "
-                        "--device PATH:";
+      problem = count +
+                " keypads found; choose one with --device N, --device IDENTITY or "
+                "--device PATH:";
       break;
     case ChoiceStatus::kNumberOutOfRange:
       problem = "--device " + named + ": there is no keypad " + named + "; the keypads are 1 to " +

@@ -59,10 +59,10 @@ void ReadKeypadDetails(KeypadList& list, Transport& transport, Log& log, Notifie
 void MarkSharedIdentities(KeypadList& list) {
   for (ListedKeypad& keypad : list.keypads) {
     keypad.shared_identity =
-        keypad.identity.has_value() &&
-        std::count_if(list.keypads.begin(), list.keypads.end(), [&keypad](const ListedKeypad& other) {
-          return other.identity == keypad.identity;
-        }) > 1;
+        keypad.identity.has_value() && std::count_if(list.keypads.begin(), list.keypads.end(),
+                                                     [&keypad](const ListedKeypad& other) {
+                                                       return other.identity == keypad.identity;
+                                                     }) > 1;
   }
 }
 

@@ -17,7 +17,7 @@ namespace qp40 {
 struct ListedKeypad {
   int number = 0;  // from 1, in the platform's order
   std::string path;
-  std::optional<DeviceId> identity;             // nothing until read, or when it cannot be
+  std::optional<DeviceId> identity;              // nothing until read, or when it cannot be
   std::optional<std::uint8_t> firmware_version;  // likewise
   // Another listed keypad reports the same identity (clones): only the path tells them apart.
   bool shared_identity = false;

@@ -10,8 +10,8 @@
 namespace qp40 {
 
 // Where a run of the tool finds its keypads: the virtual keypads with --simulate (each one's
-// memory kept in its image file, if one is given), USB otherwise. The window and qp40ctl set it up here, the
-// same way.
+// memory kept in its image file, if one is given), USB otherwise. The window and qp40ctl set it up
+// here, the same way.
 class KeypadSource {
  public:
   // Makes the platform's USB transport; only called without --simulate.

@@ -137,7 +137,8 @@ std::string CheckSimKeypads(const SimOptions& options) {
   for (const KeypadFault& fault : options.faults) {
     if (fault.keypad > options.KeypadCount()) {
       return "a fault for virtual keypad " + std::to_string(fault.keypad) + ", but there " +
-             (options.KeypadCount() == 1 ? "is 1" : "are " + std::to_string(options.KeypadCount())) +
+             (options.KeypadCount() == 1 ? "is 1"
+                                         : "are " + std::to_string(options.KeypadCount())) +
              " (one for each --simulate)";
     }
   }
