@@ -5,8 +5,8 @@ namespace qp40::sim {
 std::vector<HidInterfaceInfo> SimBus::ListInterfaces() {
   std::vector<HidInterfaceInfo> interfaces;
   for (SimTransport* transport : transports_) {
-    for (HidInterfaceInfo& info : transport->ListInterfaces())
-      interfaces.push_back(std::move(info));
+    std::vector<HidInterfaceInfo> listed = transport->ListInterfaces();
+    interfaces.insert(interfaces.end(), listed.begin(), listed.end());
   }
   return interfaces;
 }

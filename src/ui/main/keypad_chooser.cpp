@@ -85,8 +85,9 @@ void CMorvelDlg::RefreshKeypadChooser() {
   ReadKeypadDetails(list, *services_.keypads, services_.log, services_.notifier,
                     connected ? session.OpenPath() : std::string());
   for (ListedKeypad& keypad : list.keypads) {
-    if (connected && keypad.path == session.OpenPath())
+    if (connected && keypad.path == session.OpenPath()) {
       keypad.identity = session.Link().GetDeviceId();
+    }
   }
   MarkSharedIdentities(list);
   if (connected) chosen_path_ = session.OpenPath();
@@ -101,8 +102,9 @@ void CMorvelDlg::RefreshKeypadChooser() {
     text +=
         name.isEmpty() ? identity : name + QStringLiteral("  (") + identity + QStringLiteral(")");
     // Clones share an identity; their paths tell them apart.
-    if (keypad.shared_identity)
+    if (keypad.shared_identity) {
       text += QStringLiteral("  at ") + QString::fromStdString(keypad.path);
+    }
     keypad_chooser_->addItem(text, QString::fromStdString(keypad.path));
     if (connected && keypad.path == session.OpenPath()) {
       keypad_chooser_->setCurrentIndex(keypad_chooser_->count() - 1);
