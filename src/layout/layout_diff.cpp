@@ -66,6 +66,12 @@ void DiffMacros(const Layout& from, const Layout& to, std::vector<std::string>& 
 
 }  // namespace
 
+std::string LayoutKeyPlace(std::size_t profile, std::size_t key) {
+  const auto columns = static_cast<std::size_t>(kGridColumnCount);
+  return "profile " + std::to_string(profile + 1) + ", row " + std::to_string(key / columns + 1) +
+         ", column " + std::to_string(key % columns + 1);
+}
+
 std::vector<std::string> DiffLayouts(const Layout& from, const Layout& to) {
   std::vector<std::string> lines;
   for (std::size_t profile = 0; profile < kProfileCount; ++profile) {
@@ -81,11 +87,7 @@ std::vector<std::string> DiffLayouts(const Layout& from, const Layout& to) {
       const std::string& old_key = from.profiles[profile].keys[key];
       const std::string& new_key = to.profiles[profile].keys[key];
       if (old_key == new_key) continue;
-      const auto columns = static_cast<std::size_t>(kGridColumnCount);
-      std::string where = place;
-      where += ", row " + std::to_string(key / columns + 1);
-      where += ", column " + std::to_string(key % columns + 1);
-      lines.push_back(ChangeLine(std::move(where), old_key, new_key));
+      lines.push_back(ChangeLine(LayoutKeyPlace(profile, key), old_key, new_key));
     }
   }
   DiffMacros(from, to, lines);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace qp40 {
 //   macro 5, line 2: release    20 -> (none)
 //   chord 1: 1607002800000000 -> (empty)
 // Chords are compared only when both layouts have a table. Empty when they are the same.
+// "profile 1, row 2, column 1": where key `key` (0..47) of profile `profile` (0..3) stands.
+std::string LayoutKeyPlace(std::size_t profile, std::size_t key);
+
 std::vector<std::string> DiffLayouts(const Layout& from, const Layout& to);
 
 }  // namespace qp40

@@ -442,6 +442,15 @@ std::optional<LayoutMacro> MacroEntry(int macro_number, const MacroBuffer& buffe
   return macro;
 }
 
+std::optional<MacroBuffer> LayoutMacroBuffer(int macro_number, const LayoutMacro& macro) {
+  if (macro.buffer) return macro.buffer;
+  if (macro_number < 0 || macro_number > UINT8_MAX) return std::nullopt;
+  const CompileResult compiled =
+      CompileScript(JoinLines(macro.lines), static_cast<std::uint8_t>(macro_number));
+  if (compiled.status != CompileStatus::kCompiled) return std::nullopt;
+  return compiled.buffer;
+}
+
 Layout MakeLayout(const Configuration& config, const KeyTextLookup& texts,
                   const std::map<int, MacroBuffer>& macros, const std::optional<ChordTable>& chords,
                   std::string identity) {

@@ -78,6 +78,10 @@ std::optional<LayoutMacro> MacroEntry(int macro_number, const MacroBuffer& buffe
 std::vector<std::pair<std::string, std::string>> SettingTexts(
     const std::array<std::uint8_t, kSettingsSize>& settings);
 
+// The macro buffer a layout macro stands for: its hex buffer, or its script compiled for
+// `macro_number`; nothing when the script does not compile.
+std::optional<MacroBuffer> LayoutMacroBuffer(int macro_number, const LayoutMacro& macro);
+
 // "hex:" and the buffer's bytes, as a macro kept as hex is written.
 std::string LayoutMacroHex(const MacroBuffer& buffer);
 

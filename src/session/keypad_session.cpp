@@ -117,6 +117,7 @@ LoadResult KeypadSession::Load() {
   }
   copy_.Set(config_, report.troubled);
   history_.Clear();
+  pending_macros_.clear();
   const bool complete = report.failed_pages == 0 && !report.identity_failed;
   return {complete ? SessionStatus::kDone : SessionStatus::kFailedPages, report.failed_pages};
 }
@@ -150,6 +151,7 @@ SaveResult KeypadSession::Save(SaveMode mode) {
   }
 
   ReadBack(which, result);
+  if (!link_.DeviceGone()) WritePendingMacros(result);
   return result;
 }
 
@@ -232,7 +234,8 @@ void KeypadSession::FreeTextOf(const KeyActionRecord& record) {
 }
 
 std::optional<KeyActionRecord> KeypadSession::PlaceKey(const KeyEdit& edit,
-                                                       const KeyActionRecord& held) {
+                                                       const KeyActionRecord& held,
+                                                       Notifier& notifier) {
   KeyActionRecord record = edit.record;
   if (!edit.text) {
     // A record that names the very text the key holds keeps it; any other lets it go.
@@ -249,7 +252,7 @@ std::optional<KeyActionRecord> KeypadSession::PlaceKey(const KeyEdit& edit,
     const unsigned held_entry =
         held_kind == KeypadTextKind::kBurst ? BurstIndexOf(held) : kNoBurstEntry;
     const std::optional<std::uint8_t> entry =
-        ReplaceBurstText(config_.burst_table, held_entry, edit.text->bytes, log_, notifier_);
+        ReplaceBurstText(config_.burst_table, held_entry, edit.text->bytes, log_, notifier);
     if (!entry) return std::nullopt;
     record[kKeyTextHighByte] = 0;
     record[kKeyTextLowByte] = *entry;
@@ -258,13 +261,13 @@ std::optional<KeyActionRecord> KeypadSession::PlaceKey(const KeyEdit& edit,
     const unsigned held_unit =
         held_kind == KeypadTextKind::kString ? held[kKeyTextLowByte] : kNoString;
     const std::optional<std::uint8_t> number =
-        ReplaceString(config_, link_, held_unit, edit.text->bytes, log_, notifier_);
+        ReplaceString(config_, link_, held_unit, edit.text->bytes, log_, notifier);
     if (!number) return std::nullopt;
     record[kKeyTextLowByte] = *number;
     if (held_kind == KeypadTextKind::kBurst) FreeTextOf(held);
   }
   if (!edit.text->unstored.empty()) {
-    notifier_.ShowMessage(UnstoredCharactersMessage(edit.text->kind, edit.text->unstored));
+    notifier.ShowMessage(UnstoredCharactersMessage(edit.text->kind, edit.text->unstored));
   }
   return record;
 }
@@ -272,7 +275,7 @@ std::optional<KeyActionRecord> KeypadSession::PlaceKey(const KeyEdit& edit,
 KeyEditResult KeypadSession::ApplyKeyEdit(std::size_t position, const KeyEdit& edit) {
   if (position >= kGridKeyCount) return {SessionStatus::kRefused, {}};
   const KeyActionRecord held = WorkingRecord(config_.working_profile, position);
-  const std::optional<KeyActionRecord> record = PlaceKey(edit, held);
+  const std::optional<KeyActionRecord> record = PlaceKey(edit, held, notifier_);
   if (!record) return {SessionStatus::kTextRefused, held};
   SetWorkingRecord(config_.working_profile, position, *record);
   const auto row = static_cast<int>(position / kGridColumnCount) + 1;
@@ -315,7 +318,7 @@ bool KeypadSession::CopyShownProfile(std::uint8_t to) {
     KeyEdit edit{key.record, std::nullopt};
     if (kind) edit.text = KeyEditText{*kind, *key.text, {}};
     const std::optional<KeyActionRecord> record =
-        PlaceKey(edit, ReadSlot(config_.profile_image, to, code));
+        PlaceKey(edit, ReadSlot(config_.profile_image, to, code), notifier_);
     if (!record) {
       config_ = before;
       return false;
@@ -343,6 +346,47 @@ MacroSaveOutcome KeypadSession::SaveMacroScript(int macro_number, std::string_vi
 std::optional<LoadedMacro> KeypadSession::LoadMacroBuffer(int macro_number) {
   const Bracket bracket(*this, DeviceWork::kMacroLoad, kMacroPages);
   return LoadMacroChain(macro_number, link_, log_);
+}
+
+std::optional<std::map<int, MacroBuffer>> KeypadSession::ReadMacros() {
+  if (!link_.IsOpen()) return std::nullopt;
+  std::map<int, MacroBuffer> macros;
+  // Most macros end in their first block, so most of these pages are never read.
+  const Bracket bracket(*this, DeviceWork::kMacroLoad, kMacroCount * kMacroPages);
+  for (int macro = 0; macro < kMacroCount; ++macro) {
+    const std::optional<LoadedMacro> loaded = LoadMacroChain(macro, link_, log_);
+    if (!loaded || loaded->failed_pages > 0 || link_.DeviceGone()) return std::nullopt;
+    macros[macro] = loaded->buffer;
+  }
+  return macros;
+}
+
+void KeypadSession::WritePendingMacros(SaveResult& result) {
+  if (pending_macros_.empty()) return;
+  const Bracket bracket(*this, DeviceWork::kMacroStore,
+                        2 * static_cast<int>(pending_macros_.size()) * kMacroPages);
+  for (auto pending = pending_macros_.begin(); pending != pending_macros_.end();) {
+    const auto& [number, buffer] = *pending;
+    const std::optional<int> failed = StoreMacro(number, buffer, link_);
+    // Both blocks are read back: a macro kept as bytes may hold some past its last record.
+    const std::optional<LoadedMacro> back =
+        failed == 0 ? LoadMacro(number, link_, log_) : std::nullopt;
+    if (back && back->failed_pages == 0 && back->buffer == buffer) {
+      log_.AppendLog(FormatText(">> Macro #%d: written, read back as written", number));
+      result.macros_written.push_back(number);
+      pending = pending_macros_.erase(pending);
+    } else {
+      log_.AppendLog(FormatText(">> Macro #%d: not written as it should be", number));
+      result.macros_failed.push_back(number);
+      ++pending;
+    }
+    if (link_.DeviceGone()) break;
+  }
+  if (link_.DeviceGone()) {
+    result.status = SessionStatus::kKeypadGone;
+  } else if (!result.macros_failed.empty() && result.status == SessionStatus::kDone) {
+    result.status = SessionStatus::kReadBackDiffers;
+  }
 }
 
 }  // namespace qp40

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,14 @@
 #include "editing/key_edit.h"
 #include "editing/macro_editor_logic.h"
 #include "editing/unsaved_edits.h"
+#include "layout/layout_file.h"
 #include "link/keypad_link.h"
 #include "link/transport.h"
 #include "log/log.h"
 #include "log/notifier.h"
 #include "macros/macro_storage.h"
 #include "model/configuration.h"
+#include "session/layout_import.h"
 #include "session/progress.h"
 #include "session/session_result.h"
 
@@ -108,16 +111,45 @@ class KeypadSession final : public MacroKeypad {
   // The buffer of macro `macro_number`, read as far as the macro goes (LoadMacroChain); nothing
   // outside 0..31.
   std::optional<LoadedMacro> LoadMacroBuffer(int macro_number);
+  // The 32 macros, each read as far as it goes; nothing when a page cannot be read.
+  [[nodiscard]] std::optional<std::map<int, MacroBuffer>> ReadMacros();
+  // Macros waiting for the next save, which writes them after the blocks and reads them back.
+  const std::map<int, MacroBuffer>& PendingMacros() const { return pending_macros_; }
+  void SetPendingMacros(std::map<int, MacroBuffer> macros) { pending_macros_ = std::move(macros); }
+
+  // --- Layouts ---
+  // The layout of the configuration (every profile as the window shows it, with its texts),
+  // with `macros` and the chord table when it holds any chord.
+  Layout CurrentLayout(const std::map<int, MacroBuffer>& macros);
+  // Puts `layout` into the configuration within `scope`: settings and keys (each text as a new
+  // entry, the texts of the keys it replaces freed), the macros that differ as pending macros,
+  // the chords into the chord table. Only what differs is touched, so a file equal to the
+  // keypad changes nothing. All or nothing: any problem (a text without room, a key expression
+  // or script that no longer reads) leaves everything as it was. Records no undo step; the
+  // caller does. In the block string format a long string's slot block is written at once, as
+  // the key dialog does; a dry run stores no such string.
+  [[nodiscard]] LayoutImportResult ImportLayout(const Layout& layout,
+                                                const LayoutImportScope& scope);
 
  private:
   class Bracket;
   // The record to store for `edit` in place of `held`: its text stored as a new entry and the
   // held text freed; nothing when the text has no room.
-  std::optional<KeyActionRecord> PlaceKey(const KeyEdit& edit, const KeyActionRecord& held);
+  std::optional<KeyActionRecord> PlaceKey(const KeyEdit& edit, const KeyActionRecord& held,
+                                          Notifier& notifier);
+  // The record of key `key` (0..47) of profile `profile` as the window shows it: the working
+  // copy for the profile on screen, the image for the others; and setting it.
+  KeyActionRecord ShownRecord(std::uint8_t profile, std::size_t key) const;
+  void SetShownRecord(std::uint8_t profile, std::size_t key, const KeyActionRecord& record);
+  // Frees the text `record` names unless a key of any profile still holds it.
+  void FreeUnheldText(const KeyActionRecord& record);
   void FreeTextOf(const KeyActionRecord& record);
   // Reads back the blocks `which` selects and compares them with what a save writes: those that
   // match the keypad holds; the others go into `result` and set its status.
   void ReadBack(const BlockSelection& which, SaveResult& result);
+  // Writes the pending macros and reads each back; those that hold what was written are no
+  // longer pending.
+  void WritePendingMacros(SaveResult& result);
 
   KeypadLink link_;
   Log& log_;
@@ -126,6 +158,7 @@ class KeypadSession final : public MacroKeypad {
   KeypadCopy copy_;
   EditHistory history_;
   ChordTable chords_{};
+  std::map<int, MacroBuffer> pending_macros_;
   ProgressHandler progress_;
   LabelRefresher* refresher_ = nullptr;
 };

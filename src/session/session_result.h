@@ -44,6 +44,9 @@ struct SaveResult {
   std::vector<std::uint8_t> blocks_unchanged;
   // Of the blocks written, those that read back other than written or could not be read back.
   std::vector<std::uint8_t> blocks_differing;
+  // The pending macros written and read back as written, and those that were not.
+  std::vector<int> macros_written;
+  std::vector<int> macros_failed;
   int failed_pages = 0;
 };
 

@@ -107,5 +107,74 @@ TEST_F(LayoutCommandsTest, DiffComparesKeypadBackupsAndLayoutFiles) {
   EXPECT_THAT(bad.err, HasSubstr("line 3, column 16: not JSON"));
 }
 
+// Export, change one key, apply: only that block is written; the keypad then exports as the file.
+TEST_F(LayoutCommandsTest, ApplyWritesOnlyWhatTheFileChanges) {
+  SetUpKeypad();
+  Ok({Simulate(), "export", Path("a.qp40.json").string(), "--chords", Path("c.txt").string()});
+  std::string text = ReadText(Path("a.qp40.json"));
+  const std::string row = "[\"Tab\", \"q\"";
+  text.replace(text.find(row), row.size(), "[\"Tab\", \"Ctrl+Shift+q\"");
+  WriteText(Path("a.qp40.json"), text);
+  const std::string change = "profile 1, row 2, column 2: q -> Ctrl+Shift+q\n";
+
+  const std::vector<std::uint8_t> image = ReadBytes(Image());
+  EXPECT_EQ(Ok({Simulate(), "apply", "--dry-run", Path("a.qp40.json").string()}),
+            change + "Dry run: nothing was written to the keypad.\n");
+  EXPECT_EQ(ReadBytes(Image()), image);
+
+  EXPECT_EQ(Ok({Simulate(), "apply", Path("a.qp40.json").string(), "--chords-out",
+                Path("out.txt").string()}),
+            change + "Written and read back: blocks #28; macros none\n");
+  EXPECT_EQ(ReadBytes(Path("out.txt")), ReadBytes(Path("c.txt")));
+  Ok({Simulate(), "export", Path("b.qp40.json").string(), "--chords", Path("c.txt").string()});
+  EXPECT_EQ(ReadText(Path("b.qp40.json")), text);
+  EXPECT_EQ(Ok({Simulate(), "apply", Path("a.qp40.json").string()}),
+            "The keypad holds this layout already.\n"
+            "Written and read back: blocks none; macros none\n");
+}
+
+TEST_F(LayoutCommandsTest, ApplyWritesTheMacrosThatDifferAndOneProfileOnly) {
+  SetUpKeypad();
+  Ok({Simulate(), "export", Path("a.qp40.json").string()});
+  std::string text = ReadText(Path("a.qp40.json"));
+  const std::string macros = "\"macros\": {\n";
+  text.replace(text.find(macros), macros.size(),
+               macros + "    \"7\": [\n      \"press    b   20  \"\n    ],\n");
+  const std::string row = "[\"Tab\", \"q\"";
+  text.replace(text.rfind(row), row.size(), "[\"Tab\", \"Enter\"");
+  WriteText(Path("a.qp40.json"), text);
+
+  EXPECT_EQ(Ok({Simulate(), "apply", "--profile", "4", Path("a.qp40.json").string()}),
+            "profile 4, row 2, column 2: q -> Enter\n"
+            "Written and read back: blocks #28; macros none\n");
+  EXPECT_EQ(Ok({Simulate(), "apply", Path("a.qp40.json").string()}),
+            "macro 7, line 1: (none) -> press    b   20  \n"
+            "Written and read back: blocks none; macros 7\n");
+  EXPECT_EQ(Ok({Simulate(), "macro", "get", "7"}), "press    b   20  \r\n");
+}
+
+// Every problem of the file is listed, and the keypad is not touched.
+TEST_F(LayoutCommandsTest, ApplyRefusesABadFileBeforeWritingAnything) {
+  SetUpKeypad();
+  Ok({Simulate(), "export", Path("a.qp40.json").string()});
+  std::string text = ReadText(Path("a.qp40.json"));
+  const std::string row = "[\"Tab\", \"q\"";
+  text.replace(text.find(row), row.size(), "[\"Tab\", \"Entr\"");
+  const std::string board = "\"board\": \"48 keys\"";
+  text.replace(text.find(board), board.size(), "\"board\": \"47 keys\"");
+  const std::string macros = "\"macros\": {\n";
+  text.replace(text.find(macros), macros.size(),
+               macros + "    \"7\": [\n      \"presss a\"\n    ],\n");
+  WriteText(Path("a.qp40.json"), text);
+  const std::vector<std::uint8_t> image = ReadBytes(Image());
+  const CtlResult result = RunCtl({Simulate(), "apply", Path("a.qp40.json").string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, HasSubstr("profile 1, row 2, column 2: 'Entr' is no key name"));
+  EXPECT_THAT(result.err, HasSubstr("'47 keys' is no board type"));
+  EXPECT_THAT(result.err, HasSubstr("macro 7, line 1"));
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(ReadBytes(Image()), image);
+}
+
 }  // namespace
 }  // namespace qp40::e2e

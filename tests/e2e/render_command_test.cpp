@@ -73,12 +73,31 @@ TEST_F(RenderCommandTest, DrawsOneProfileOfABackupWithTheChordsOfAChordFile) {
   EXPECT_THAT(ReadText(svg), Not(HasSubstr("Appendix")));
 }
 
+// A layout file draws as the keypad it was exported from, its macros and chords included.
+TEST_F(RenderCommandTest, DrawsALayoutFileAsTheKeypadItCameFrom) {
+  WriteText(Path("m.txt"), "press a 20\nrelease a 20\n");
+  Ok({Simulate(), "macro", "put", "5", Path("m.txt").string()});
+  Ok({Simulate(), "key", "set", "1", "2", "--string", "a<b&\"c\""});
+  Ok({Simulate(), "key", "set", "1", "3", "--macro", "5"});
+  Ok({"chord", "new", Path("chords.txt").string()});
+  Ok({"chord", "set", Path("chords.txt").string(), "1", "--keys", "s", "d", "--out", "Enter"});
+  Ok({Simulate(), "export", Path("k.qp40.json").string(), "--chords",
+      Path("chords.txt").string()});
+
+  Ok({Simulate(), "render", "--chords", Path("chords.txt").string(), "-o",
+      Path("keypad.svg").string()});
+  Ok({"render", "--from", Path("k.qp40.json").string(), "-o", Path("layout.svg").string()});
+  ASSERT_TRUE(ParsesAsXml(Path("layout.svg")));
+  EXPECT_EQ(ReadText(Path("layout.svg")), ReadText(Path("keypad.svg")));
+}
+
 TEST_F(RenderCommandTest, AFileThatCannotBeReadLeavesNoPictureBehind) {
   Ok({Simulate(), "backup", Path("full.bin").string()});
   std::vector<std::uint8_t> truncated = ReadBytes(Path("full.bin"));
   truncated.resize(5000);
   WriteBytes(Path("truncated.bin"), truncated);
   WriteText(Path("not-chords.txt"), "hello\n");
+  WriteText(Path("bad.qp40.json"), "{,}\n");
 
   struct Case {
     std::vector<std::string> args;
@@ -87,7 +106,8 @@ TEST_F(RenderCommandTest, AFileThatCannotBeReadLeavesNoPictureBehind) {
   const std::vector<Case> cases = {
       {{"--from", Path("truncated.bin").string()}, "Error: File Too Short !"},
       {{"--from", Path("missing.bin").string()}, "ERROR:Can't open file"},
-      {{"--from", Path("keys.qp40.json").string()}, "layout files cannot be drawn yet"},
+      {{"--from", Path("missing.qp40.json").string()}, "no layout file to read"},
+      {{"--from", Path("bad.qp40.json").string()}, "line 1, column 2: not JSON"},
       {{"--from", Path("full.bin").string(), "--chords", Path("not-chords.txt").string()},
        "not a chord file"},
   };

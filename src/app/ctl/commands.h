@@ -14,6 +14,7 @@ void AddShowCommand(CLI::App& app, CommandAction& action);
 void AddKeyCommands(CLI::App& app, CommandAction& action);
 void AddBackupCommands(CLI::App& app, CommandAction& action);
 void AddLayoutCommands(CLI::App& app, CommandAction& action);
+void AddApplyCommand(CLI::App& app, CommandAction& action);
 void AddMacroCommands(CLI::App& app, CommandAction& action);
 void AddChordCommands(CLI::App& app, CommandAction& action);
 void AddDumpCommand(CLI::App& app, CommandAction& action);

@@ -78,6 +78,7 @@ int RunCtl(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddKeyCommands(app, action);
   AddBackupCommands(app, action);
   AddLayoutCommands(app, action);
+  AddApplyCommand(app, action);
   AddMacroCommands(app, action);
   AddChordCommands(app, action);
   AddRenderCommand(app, action);

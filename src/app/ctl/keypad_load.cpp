@@ -29,8 +29,11 @@ int SaveStatus(CommandContext& context, const SaveResult& saved) {
   for (const std::uint8_t block : saved.blocks_differing) {
     context.Err() << "qp40ctl: verify: block " << int{block} << " does not hold what was written\n";
   }
+  for (const int macro : saved.macros_failed) {
+    context.Err() << "qp40ctl: verify: macro " << macro << " does not hold what was written\n";
+  }
   if (saved.status == SessionStatus::kDone) return kExitOk;
-  if (saved.blocks_differing.empty()) {
+  if (saved.blocks_differing.empty() && saved.macros_failed.empty()) {
     context.Err() << "qp40ctl: the save did not go through: " << StatusText(saved.status) << "\n";
   }
   return kExitFailed;

@@ -72,13 +72,17 @@ void AddRenderCommand(CLI::App& app, CommandAction& action) {
   auto options = std::make_shared<RenderOptions>();
   CLI::App* render = app.add_subcommand(
       "render",
-      "Draw a cheat sheet of the keys as an SVG picture, from the keypad or a backup file");
+      "Draw a cheat sheet of the keys as an SVG picture, from the keypad, a backup file or a "
+      "layout file");
   render->add_option("--profile", options->profile, "User profile 1-4, or all (default all)")
       ->check(
           CLI::IsMember(std::vector<std::string>{"1", "2", "3", "4", std::string(kAllProfiles)}));
   CLI::Option* from =
-      render->add_option("--from", options->from, "Backup file to draw instead of the keypad")
-          ->type_name("BACKUP");
+      render
+          ->add_option("--from", options->from,
+                       "Backup file (.bin) or layout file (.qp40.json) to draw instead of the "
+                       "keypad")
+          ->type_name("FILE");
   render->add_option("--chords", options->chords, "Chord file whose chords the appendix lists")
       ->type_name("CHORDS");
   render->add_flag("--no-appendix", options->no_appendix,

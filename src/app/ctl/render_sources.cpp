@@ -1,13 +1,19 @@
 #include "app/ctl/render_sources.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/ctl/backup_input.h"
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
 #include "chords/chord_file.h"
 #include "files/utf8_path.h"
 #include "keys/key_action.h"
+#include "layout/layout_file.h"
 #include "macros/macro_record.h"
 #include "model/backup_file.h"
+#include "session/layout_configuration.h"
 
 namespace qp40::ctl {
 namespace {
@@ -59,10 +65,27 @@ bool RenderSourceFromKeypad(CommandContext& context, const CheatSheetOptions& op
 }
 
 bool RenderSourceFromFile(CommandContext& context, const std::string& path, RenderSource& source) {
-  // FIXME: layout files are drawn once the layout file can be read into a configuration.
   if (EndsWith(path, kLayoutFileSuffix)) {
-    context.Err() << "qp40ctl: " << path << ": layout files cannot be drawn yet\n";
-    return false;
+    const LayoutParse parsed = ReadLayoutFile(PathFromUtf8(path));
+    std::vector<std::string> problems = parsed.problems;
+    std::optional<Configuration> config;
+    if (parsed.layout) {
+      LayoutConfiguration drawn = ConfigurationOfLayout(*parsed.layout);
+      problems = std::move(drawn.problems);
+      config = std::move(drawn.config);
+    }
+    for (const std::string& problem : problems) {
+      context.Err() << "qp40ctl: " << path << ": " << problem << "\n";
+    }
+    if (!config) return false;
+    source.config = *config;
+    source.extras.macro_scripts = LayoutMacroScripts(*parsed.layout);
+    // A macro the file leaves out was never stored.
+    for (int number = 0; number < kMacroCount; ++number) {
+      source.extras.macro_scripts.try_emplace(number, std::nullopt);
+    }
+    source.extras.chords = parsed.layout->chords;
+    return true;
   }
   if (!LoadBackupOffline(context, path, source.config)) return false;
   source.one_profile = source.config.loaded_backup_type == kBackupWorkingProfile;

@@ -24,7 +24,8 @@ struct RenderSource {
 bool RenderSourceFromKeypad(CommandContext& context, const CheatSheetOptions& options,
                             RenderSource& source, int& status);
 
-// Reads the configuration from a file: a backup file. False, after stderr has said why, when the
+// Reads the configuration from a file: a backup file, or a layout file with its macros and
+// chords. False, after stderr has said why, when the
 // file cannot be read or is of no known type.
 bool RenderSourceFromFile(CommandContext& context, const std::string& path, RenderSource& source);
 
