@@ -120,5 +120,39 @@ TEST_F(SeveralKeypadsTest, FaultsAndImagesMustFitTheKeypads) {
   EXPECT_NE(RunCtl(Both({"--sim-fault", "2:gone@1", "--device", "2", "info"})).exit_code, 0);
 }
 
+TEST_F(SeveralKeypadsTest, ApplyAllPutsTheLayoutOnEveryKeypadAndAFailureStopsNoOther) {
+  Ok({Simulate(), "key", "set", "1", "1", "Enter"});
+  Ok({Simulate(), "export", Path("layout.qp40.json").string()});
+  const std::string third = "--simulate=" + Path("third.img").string();
+
+  // The second keypad goes away while its configuration is read.
+  const CtlResult result = RunCtl(Both(
+      {third, "--sim-fault", "2:gone@30", "apply", Path("layout.qp40.json").string(), "--all"}));
+  EXPECT_EQ(result.exit_code, 1);
+  const std::size_t table = result.out.find("Keypad  Identity");
+  ASSERT_NE(table, std::string::npos) << result.out;
+  const std::string rows = result.out.substr(table);
+  EXPECT_THAT(rows, HasSubstr("1       " + Identity(1) + "  #28                   verified\n"));
+  EXPECT_THAT(rows,
+              HasSubstr("2       " + std::string(32, '?') + "  none                  failed\n"));
+  EXPECT_THAT(rows, HasSubstr("3       "));
+  EXPECT_THAT(rows.substr(rows.find("\n3       ")), HasSubstr("#28                   verified\n"));
+
+  for (const std::string& simulate : {First(), third}) {
+    EXPECT_EQ(Cells(Ok({simulate, "show", "--records"}))[0][0], "80280000") << simulate;
+  }
+  EXPECT_NE(Cells(Ok({Second(), "show", "--records"}))[0][0], "80280000");
+
+  // Applied again: the first holds it already, the second, back now, gets it; --device and
+  // --all do not go together.
+  const std::string again = Ok(Both({"apply", Path("layout.qp40.json").string(), "--all"}));
+  EXPECT_THAT(again, HasSubstr("Keypad 1 (sim:qp40-virtual-keypad):\nThe keypad holds this "
+                               "layout already."));
+  EXPECT_THAT(again, HasSubstr("2       " + Identity(2) + "  #28                   verified\n"));
+  EXPECT_EQ(RunCtl(Both({"--device", "1", "apply", Path("layout.qp40.json").string(), "--all"}))
+                .exit_code,
+            2);
+}
+
 }  // namespace
 }  // namespace qp40::e2e
