@@ -1,8 +1,13 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "keys/board_layout.h"
+#include "log/clock.h"
+#include "log/log.h"
+#include "log/notifier.h"
 #include "session/keypad_list.h"
 #include "ui/common/clr_button.h"
 #include "ui/common/dialog_template.h"
@@ -12,6 +17,26 @@ namespace qp40 {
 namespace {
 
 constexpr const char* kNoKeypadChosen = "Choose a keypad";
+
+// Listing the keypads opens each one briefly: what that would log or show is routine, and a
+// keypad that does not open simply shows no identity.
+class QuietNotifier final : public Notifier {
+ public:
+  void ShowMessage(std::string_view /*text*/) override {}
+};
+
+class QuietSink final : public LogSink {
+ public:
+  void OnLineAppended(std::string_view /*line*/, const std::string& /*whole_log*/) override {}
+};
+
+struct QuietLog {
+  QuietLog() { log.SetSink(&sink); }
+  SystemClock clock;
+  QuietNotifier notifier;
+  QuietSink sink;
+  Log log{clock, notifier};
+};
 
 QString IdentityText(const ListedKeypad& keypad) {
   return keypad.identity ? QString::fromStdString(IdentityHex(*keypad.identity))
@@ -70,7 +95,8 @@ void CMorvelDlg::ShowKeypadChooser(bool show) {
 void CMorvelDlg::RefreshKeypadChooser() {
   if (services_.keypads == nullptr) return;
   KeypadSession& session = services_.session;
-  KeypadList list = FindKeypadList(*services_.keypads, services_.log, services_.notifier);
+  QuietLog quiet;
+  KeypadList list = FindKeypadList(*services_.keypads, quiet.log, quiet.notifier);
   const bool connected = session.Connected();
   const bool several = list.keypads.size() > 1;
   // With a keypad chosen among several away, the others stay on offer even when one is left.
@@ -82,7 +108,7 @@ void CMorvelDlg::RefreshKeypadChooser() {
     return;
   }
   // The keypad shown is busy with the session; it is asked nothing else meanwhile.
-  ReadKeypadDetails(list, *services_.keypads, services_.log, services_.notifier,
+  ReadKeypadDetails(list, *services_.keypads, quiet.log, quiet.notifier,
                     connected ? session.OpenPath() : std::string());
   for (ListedKeypad& keypad : list.keypads) {
     if (connected && keypad.path == session.OpenPath()) {
