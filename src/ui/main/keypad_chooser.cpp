@@ -147,6 +147,11 @@ void CMorvelDlg::OnKeypadChosen(int index) {
   KeypadSession& session = services_.session;
   const std::string path = keypad_chooser_->itemData(index).toString().toStdString();
   if (session.Connected() && path == session.OpenPath()) return;
+  // While the question is up, the chooser still names the keypad whose edits it is about.
+  if (session.Connected()) {
+    keypad_chooser_->setCurrentIndex(
+        keypad_chooser_->findData(QString::fromStdString(session.OpenPath())));
+  }
   // Edits the keypad shown does not hold are saved or dropped first, or the switch is off.
   if (busy_ || !MayDiscardEdits()) {
     RefreshKeypadChooser();
