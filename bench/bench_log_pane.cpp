@@ -57,6 +57,9 @@ class NoPrompts final : public qp40::UserPrompts {
   }
   int RunModal(QDialog&) override { return 0; }
   int RunBesideWindow(QDialog&) override { return 0; }
+  std::optional<QString> AskText(QWidget*, const QString&, const QString&) override {
+    return std::nullopt;
+  }
 };
 
 constexpr int kLines = 100000;
@@ -111,7 +114,8 @@ void BM_StartToLoadedGrid(benchmark::State& state) {
     qp40::Log log(clock, notifier);
     qp40::KeypadSession session(transport, log, notifier);
 
-    qp40::CMorvelDlg dialog(qp40::MainDialogServices{session, log, notifier, prompts, {}, {}});
+    qp40::CMorvelDlg dialog(
+        qp40::MainDialogServices{session, log, notifier, prompts, {}, {}, nullptr, nullptr});
     dialog.show();
     dialog.OnInitDialog();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

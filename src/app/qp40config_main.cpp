@@ -25,7 +25,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
 
 constexpr const char* kUsage =
-    "Usage: qp40config [--simulate[=IMAGE]] [--sim-fault=KIND@N[,KIND@N...]]\n"
+    "Usage: qp40config [--simulate[=IMAGE]...] [--sim-fault=[K:]KIND@N[,...]]\n"
     "                  [--sim-latency=MICROSECONDS] [Qt options]\n"
     "\n"
     "Opens the QP40 keypad configuration window. The keypad is found when it is plugged in\n"
@@ -33,10 +33,12 @@ constexpr const char* kUsage =
     "\n"
     "  --simulate[=IMAGE]   use the built-in virtual keypad instead of USB; with IMAGE its\n"
     "                       memory is read from that file (the factory image when the file\n"
-    "                       does not exist) and written back when the window closes\n"
-    "  --sim-fault=KIND@N   with --simulate: make the virtual keypad misbehave on its N-th\n"
-    "                       request (KIND: drop, status, echo, late, gone, flip);\n"
-    "                       comma-separate several faults or repeat the option\n"
+    "                       does not exist) and written back when the window closes;\n"
+    "                       repeat it for several virtual keypads\n"
+    "  --sim-fault=[K:]KIND@N  with --simulate: make virtual keypad K (the first when not\n"
+    "                       given) misbehave on its N-th request (KIND: drop, status, echo,\n"
+    "                       late, gone, flip); comma-separate several faults or repeat the\n"
+    "                       option\n"
     "  --sim-latency=US     with --simulate: every reply of the virtual keypad takes US\n"
     "                       microseconds\n"
     "  --help               show this text\n"
@@ -83,10 +85,11 @@ ParseResult ParseArguments(int argc, char** argv) {
       options.version = true;
     } else if (arg == "--simulate") {
       options.sim.simulate = true;
+      options.sim.images.emplace_back();
     } else if (arg.rfind("--simulate=", 0) == 0) {
       options.sim.simulate = true;
-      options.sim.image = std::string(arg.substr(std::strlen("--simulate=")));
-      if (options.sim.image.empty()) result.error = "--simulate= needs a file name";
+      options.sim.images.emplace_back(arg.substr(std::strlen("--simulate=")));
+      if (options.sim.images.back().empty()) result.error = "--simulate= needs a file name";
     } else if (IsOption(arg, "--sim-fault")) {
       options.sim_knobs = true;
       const auto value = OptionValue(arg, "--sim-fault", i, argc, argv);
@@ -109,6 +112,7 @@ ParseResult ParseArguments(int argc, char** argv) {
   if (result.error.empty() && options.sim_knobs && !options.sim.simulate) {
     result.error = "--sim-fault and --sim-latency work with --simulate only";
   }
+  if (result.error.empty()) result.error = qp40::sim::CheckSimKeypads(options.sim);
   return result;
 }
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -87,13 +89,25 @@ OpenError KeypadLink::OpenKeypad(const std::string& path) {
   return OpenError::kNone;
 }
 
-KeypadLink::AttachReport KeypadLink::AttachKeypad() {
+KeypadLink::AttachReport KeypadLink::AttachKeypad() { return AttachKeypad(std::string()); }
+
+KeypadLink::AttachReport KeypadLink::AttachKeypad(const std::string& path) {
   AttachReport report;
   report.found = FindKeypads(kKeypadVendorId, kKeypadProductId);
   if (report.found == 0) {
     return report;
   }
-  report.path = paths_[0];
+  if (path.empty()) {
+    report.path = paths_[0];
+  } else {
+    const std::size_t listed = std::min(static_cast<std::size_t>(report.found), kMaxMatchingPaths);
+    const auto end = paths_.begin() + static_cast<std::ptrdiff_t>(listed);
+    if (std::find(paths_.begin(), end, path) == end) {
+      report.error = OpenError::kOther;
+      return report;
+    }
+    report.path = path;
+  }
   report.error = OpenKeypad(report.path);
   log_.AppendLog(FormatText(report.Opened() ? kAttachedFormat : kAttachFailedFormat, report.found));
   return report;

@@ -39,13 +39,16 @@ class KeypadLink {
   // What AttachKeypad found and did.
   struct AttachReport {
     int found = 0;     // interfaces with the keypad's IDs
-    std::string path;  // the one tried: the first found; empty when none was found
+    std::string path;  // the one tried; empty when none was found or the chosen one is not there
     OpenError error = OpenError::kNone;
-    bool Opened() const { return found > 0 && error == OpenError::kNone; }
+    bool Opened() const { return found > 0 && !path.empty() && error == OpenError::kNone; }
     explicit operator bool() const { return Opened(); }
   };
   // Finds the keypad and opens the first match.
   [[nodiscard]] AttachReport AttachKeypad();
+  // Finds the keypads and opens the one on `path`; when none of the listed matches is on that
+  // path, nothing is opened or logged and the report's path stays empty.
+  [[nodiscard]] AttachReport AttachKeypad(const std::string& path);
   // Closes whichever channel is open.
   void CloseKeypad();
   bool IsOpen() const { return reader_ != nullptr && writer_ != nullptr; }

@@ -73,12 +73,14 @@ class KeypadSession::Bracket {
 KeypadSession::KeypadSession(Transport& transport, Log& log, Notifier& notifier)
     : link_(transport, log, notifier), log_(log), notifier_(notifier) {}
 
-AttachResult KeypadSession::Attach() {
-  const KeypadLink::AttachReport report = link_.AttachKeypad();
+AttachResult KeypadSession::Attach() { return Attach(std::string()); }
+
+AttachResult KeypadSession::Attach(const std::string& path) {
+  const KeypadLink::AttachReport report = link_.AttachKeypad(path);
   AttachResult result;
   result.found = report.found;
   result.path = report.path;
-  if (report.found == 0) {
+  if (report.found == 0 || report.path.empty()) {
     result.status = SessionStatus::kNoKeypad;
   } else if (report.error == OpenError::kPermissionDenied) {
     result.status = SessionStatus::kPermissionDenied;

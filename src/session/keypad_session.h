@@ -63,6 +63,8 @@ class KeypadSession final : public MacroKeypad {
   // Finds the keypad and opens the first match; connected on success. What the keypad holds is
   // not known for sure after it: it may have been changed while it was away.
   [[nodiscard]] AttachResult Attach();
+  // The same for the keypad on `path` (see ChooseKeypad); kNoKeypad when it is not there.
+  [[nodiscard]] AttachResult Attach(const std::string& path);
   bool Connected() const { return link_.Connected(); }
   // The keypad's interface path while it is open; empty otherwise.
   const std::string& OpenPath() const { return link_.OpenPath(); }

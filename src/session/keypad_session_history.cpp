@@ -4,23 +4,10 @@
 #include <string>
 
 #include "history/history_folder.h"
-#include "log/text_format.h"
+#include "session/keypad_list.h"
 #include "session/keypad_session.h"
 
 namespace qp40 {
-namespace {
-
-// The identity as the layout file writes it: "04 b4 08 20 …".
-std::string IdentityText(const DeviceId& identity) {
-  std::string text;
-  for (const std::uint8_t byte : identity) {
-    if (!text.empty()) text += ' ';
-    text += FormatText("%02x", byte);
-  }
-  return text;
-}
-
-}  // namespace
 
 void KeypadSession::SetHistoryRoot(std::filesystem::path root, HistoryLimits limits) {
   history_root_ = std::move(root);

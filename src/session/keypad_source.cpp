@@ -4,8 +4,10 @@ namespace qp40 {
 
 KeypadSource::KeypadSource(const sim::SimOptions& options, const HardwareFactory& make_hardware) {
   if (options.simulate) {
-    simulated_ = std::make_unique<sim::SimulatedKeypad>(options);
-    error_ = simulated_->LoadImage();
+    error_ = sim::CheckSimKeypads(options);
+    if (!error_.empty()) return;
+    simulated_ = std::make_unique<sim::SimulatedKeypads>(options);
+    error_ = simulated_->LoadImages();
     if (error_.empty()) transport_ = &simulated_->GetTransport();
     return;
   }
@@ -17,7 +19,7 @@ KeypadSource::KeypadSource(const sim::SimOptions& options, const HardwareFactory
 std::string KeypadSource::Finish() const {
   // An image that could not be read is never written over.
   if (simulated_ == nullptr || !error_.empty()) return {};
-  return simulated_->SaveImage();
+  return simulated_->SaveImages();
 }
 
 }  // namespace qp40

@@ -67,18 +67,18 @@ std::vector<HidInterfaceInfo> SimTransport::ListInterfaces() {
   if (keypad_.Gone()) {
     return {};
   }
-  return {HidInterfaceInfo{kSimPath, kKeypadVendorId, kKeypadProductId}};
+  return {HidInterfaceInfo{path_, kKeypadVendorId, kKeypadProductId}};
 }
 
 OpenResult<ReadChannel> SimTransport::OpenRead(const std::string& path) {
-  if (path != kSimPath || keypad_.Gone()) {
+  if (path != path_ || keypad_.Gone()) {
     return {nullptr, OpenError::kOther};
   }
   return {std::make_unique<SimReadChannel>(*this), OpenError::kNone};
 }
 
 OpenResult<WriteChannel> SimTransport::OpenWrite(const std::string& path) {
-  if (path != kSimPath || keypad_.Gone()) {
+  if (path != path_ || keypad_.Gone()) {
     return {nullptr, OpenError::kOther};
   }
   return {std::make_unique<SimWriteChannel>(*this), OpenError::kNone};

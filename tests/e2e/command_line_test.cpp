@@ -12,9 +12,9 @@ using ::testing::HasSubstr;
 TEST(CommandLineTest, HelpListsEveryCommandOnEveryLevel) {
   const CtlResult top = RunCtl({"--help"});
   EXPECT_EQ(top.exit_code, 0);
-  for (const char* command :
-       {"info", "show", "key", "backup", "restore", "macro", "chord", "render", "dump", "reboot",
-        "factory-reset", "--simulate", "--sim-fault", "--sim-latency", "--log", "--version"}) {
+  for (const char* command : {"list", "info", "show", "key", "backup", "restore", "macro", "chord",
+                              "render", "dump", "reboot", "factory-reset", "--simulate",
+                              "--sim-fault", "--sim-latency", "--device", "--log", "--version"}) {
     EXPECT_THAT(top.out, HasSubstr(command)) << command;
   }
 

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/factory_image.h"
+
 namespace qp40::sim {
 namespace {
 
@@ -22,7 +24,8 @@ struct FaultListRow {
 };
 
 const std::string kKinds =
-    " is not KIND@N (KIND: drop, status, echo, late, gone or flip; N from 1)";
+    " is not [K:]KIND@N (K: the virtual keypad, from 1; KIND: drop, status, echo, late, gone or "
+    "flip; N from 1)";
 
 const FaultListRow kFaultListRows[] = {
     {"drop@1", {{FaultKind::kDrop, 1}}, ""},
@@ -51,19 +54,48 @@ const FaultListRow kFaultListRows[] = {
     {"drop@1x", {}, "'drop@1x'" + kKinds},
     {"drop@ 1", {}, "'drop@ 1'" + kKinds},
     {"drop@1@2", {}, "'drop@1@2'" + kKinds},
+    {"1:drop@1", {{FaultKind::kDrop, 1}}, ""},
+    {"0:drop@1", {}, "'0:drop@1'" + kKinds},
+    {":drop@1", {}, "':drop@1'" + kKinds},
+    {"x:drop@1", {}, "'x:drop@1'" + kKinds},
+    {"2:drop@1:3", {}, "'2:drop@1:3'" + kKinds},
 };
 
 TEST(SimFaultTest, FaultListsAreReadUpToTheFirstBadItem) {
   for (const FaultListRow& row : kFaultListRows) {
     SCOPED_TRACE(row.list);
+    std::vector<KeypadFault> parsed;
+    EXPECT_EQ(ParseFaultList(row.list, parsed), row.error);
     std::vector<Fault> faults;
-    EXPECT_EQ(ParseFaultList(row.list, faults), row.error);
+    for (const KeypadFault& fault : parsed) {
+      EXPECT_EQ(fault.keypad, 1u);
+      faults.push_back(fault.fault);
+    }
     EXPECT_EQ(faults, row.faults);
     if (row.faults.size() == 1 && row.error.empty()) {
-      EXPECT_EQ(ParseFault(row.list), row.faults[0]);
+      EXPECT_EQ(ParseFault(row.list), (KeypadFault{1, row.faults[0]}));
       EXPECT_EQ(CheckFault(row.list), "");
     }
   }
+}
+
+TEST(SimFaultTest, AFaultNamesItsKeypadAndMustFitTheKeypadsSimulated) {
+  std::vector<KeypadFault> faults;
+  EXPECT_EQ(ParseFaultList("2:late@9,drop@5,12:gone@1", faults), "");
+  EXPECT_EQ(faults, (std::vector<KeypadFault>{{2, {FaultKind::kLate, 9}},
+                                              {1, {FaultKind::kDrop, 5}},
+                                              {12, {FaultKind::kGone, 1}}}));
+
+  SimOptions options{true, {"a.img", "b.img"}, {{2, {FaultKind::kDrop, 1}}}, 0};
+  EXPECT_EQ(CheckSimKeypads(options), "");
+  options.faults.push_back({3, {FaultKind::kDrop, 1}});
+  EXPECT_EQ(CheckSimKeypads(options),
+            "a fault for virtual keypad 3, but there are 2 (one for each --simulate)");
+  options = {true, {}, {{2, {FaultKind::kDrop, 1}}}, 0};
+  EXPECT_EQ(CheckSimKeypads(options),
+            "a fault for virtual keypad 2, but there is 1 (one for each --simulate)");
+  options = {true, {"a.img", "", "", "a.img"}, {}, 0};
+  EXPECT_EQ(CheckSimKeypads(options), "'a.img' is the image of two virtual keypads");
 }
 
 TEST(SimFaultTest, LatencyIsDecimalDigitsOnly) {
@@ -128,7 +160,7 @@ class SimulatedKeypadTest : public ::testing::Test {
 };
 
 TEST_F(SimulatedKeypadTest, FaultsAndLatencyReachTheKeypad) {
-  SimulatedKeypad simulated({true, "", {{FaultKind::kDrop, 1}}, 250});
+  SimulatedKeypad simulated({true, {}, {{1, {FaultKind::kDrop, 1}}}, 250}, 1);
   EXPECT_EQ(simulated.LoadImage(), "");
 
   EXPECT_EQ(simulated.Keypad().LatencyMicroseconds(), 250u);
@@ -140,7 +172,7 @@ TEST_F(SimulatedKeypadTest, FaultsAndLatencyReachTheKeypad) {
 
 TEST_F(SimulatedKeypadTest, AMissingImageStartsFromTheFactoryImageAndIsCreatedAtTheEnd) {
   const std::string image = PathOf("keypad.img");
-  SimulatedKeypad simulated({true, image, {}, 0});
+  SimulatedKeypad simulated({true, {image}, {}, 0}, 1);
   const VirtualKeypad factory;
 
   EXPECT_EQ(simulated.LoadImage(), "");
@@ -154,7 +186,7 @@ TEST_F(SimulatedKeypadTest, AMissingImageStartsFromTheFactoryImageAndIsCreatedAt
   ASSERT_EQ(saved.size(), kImageSize);
   EXPECT_EQ(saved[0x1C * kBlockSize + 5], 0x5A);
 
-  SimulatedKeypad next_run({true, image, {}, 0});
+  SimulatedKeypad next_run({true, {image}, {}, 0}, 1);
   EXPECT_EQ(next_run.LoadImage(), "");
   EXPECT_EQ(next_run.Keypad().BlockData(0x1C)[5], 0x5A);
 }
@@ -162,7 +194,7 @@ TEST_F(SimulatedKeypadTest, AMissingImageStartsFromTheFactoryImageAndIsCreatedAt
 TEST_F(SimulatedKeypadTest, AFileThatIsNoImageIsRefusedAndLeftUnchanged) {
   const std::string image = PathOf("keypad.img");
   WriteFile(image, 12, 'x');
-  SimulatedKeypad simulated({true, image, {}, 0});
+  SimulatedKeypad simulated({true, {image}, {}, 0}, 1);
 
   EXPECT_EQ(simulated.LoadImage(),
             image +
@@ -174,10 +206,49 @@ TEST_F(SimulatedKeypadTest, AFileThatIsNoImageIsRefusedAndLeftUnchanged) {
 
 TEST_F(SimulatedKeypadTest, AnImageThatCannotBeWrittenIsReported) {
   const std::string image = PathOf("no-such-folder/keypad.img");
-  SimulatedKeypad simulated({true, image, {}, 0});
+  SimulatedKeypad simulated({true, {image}, {}, 0}, 1);
 
   EXPECT_EQ(simulated.LoadImage(), "");
   EXPECT_EQ(simulated.SaveImage(), image + ": could not write the virtual keypad's memory back");
+}
+
+TEST_F(SimulatedKeypadTest, SeveralKeypadsShareOneTransportEachWithItsPathIdentityAndFaults) {
+  const std::string first = PathOf("left.img");
+  const std::string second = PathOf("right.img");
+  SimulatedKeypads keypads({true, {first, second, ""}, {{2, {FaultKind::kDrop, 1}}}, 0});
+  ASSERT_EQ(keypads.LoadImages(), "");
+  ASSERT_EQ(keypads.Count(), 3u);
+
+  const std::vector<HidInterfaceInfo> interfaces = keypads.GetTransport().ListInterfaces();
+  ASSERT_EQ(interfaces.size(), 3u);
+  EXPECT_EQ(interfaces[0].path, kSimPath);
+  EXPECT_EQ(interfaces[1].path, SimPath(2));
+  EXPECT_EQ(interfaces[2].path, SimPath(3));
+  const DeviceId a = keypads.At(0).Keypad().Identity();
+  const DeviceId b = keypads.At(1).Keypad().Identity();
+  const DeviceId c = keypads.At(2).Keypad().Identity();
+  EXPECT_NE(a, b);
+  EXPECT_NE(b, c);
+  EXPECT_NE(a, c);
+  EXPECT_EQ(b[13], 0);  // the identity's error byte says no error
+  // The identity comes from the file name alone: a copy in another folder is a clone.
+  EXPECT_EQ(SimIdentity("/elsewhere/right.img", 2), b);
+  EXPECT_EQ(SimIdentity("", 1), kFactoryIdentity);
+
+  // An open reaches the keypad of its path, and only that keypad's fault hits it.
+  auto writer = keypads.GetTransport().OpenWrite(SimPath(2)).channel;
+  ASSERT_NE(writer, nullptr);
+  EXPECT_EQ(writer->Send(ConfigReport{}), SendStatus::kSent);
+  EXPECT_EQ(keypads.At(1).Keypad().RequestCount(), 1u);
+  EXPECT_EQ(keypads.At(0).Keypad().RequestCount(), 0u);
+  EXPECT_EQ(keypads.GetTransport().OpenRead("sim:none").channel, nullptr);
+
+  keypads.At(0).Keypad().SetGone(true);
+  EXPECT_EQ(keypads.GetTransport().ListInterfaces().size(), 2u);
+
+  EXPECT_EQ(keypads.SaveImages(), "");
+  EXPECT_TRUE(std::filesystem::exists(first));
+  EXPECT_TRUE(std::filesystem::exists(second));
 }
 
 }  // namespace

@@ -16,10 +16,13 @@
 #include "link/keypad_link.h"
 #include "log/log.h"
 #include "model/configuration.h"
+#include "sim/sim_bus.h"
+#include "sim/sim_setup.h"
 #include "sim/sim_transport.h"
 #include "sim/virtual_keypad.h"
 #include "support/log_doubles.h"
 #include "ui/common/user_prompts.h"
+#include "ui/main/keypad_names.h"
 #include "ui/main/main_dialog.h"
 
 // Readable failure messages for Qt strings.
@@ -70,8 +73,15 @@ class ScriptedPrompts final : public UserPrompts {
     return dialog.result();
   }
 
+  std::optional<QString> AskText(QWidget*, const QString& text, const QString&) override {
+    questions.push_back(text);
+    return text_answer;
+  }
+
   std::vector<QString> messages;
   std::vector<QString> questions;
+  // What the user types where a line of text is asked for; nothing cancels.
+  std::optional<QString> text_answer;
   // Each Choose question with its answers, e.g. "text [Save|Discard|Cancel]".
   std::vector<QString> choices;
   // The answers (button texts) the user gives to Choose questions, in order.
@@ -117,9 +127,9 @@ struct WindowRig {
 
   // Builds the main dialog and runs its set-up, which attaches the keypad when plugged in.
   CMorvelDlg& Open() {
-    dialog = std::make_unique<CMorvelDlg>(
-        MainDialogServices{session, log, notifier, prompts, [this] { return screen_dpi; },
-                           [this](int milliseconds) { pauses.push_back(milliseconds); }});
+    dialog = std::make_unique<CMorvelDlg>(MainDialogServices{
+        session, log, notifier, prompts, [this] { return screen_dpi; },
+        [this](int milliseconds) { pauses.push_back(milliseconds); }, &transport, &names});
     notifier.SetParent(dialog.get());
     dialog->show();
     dialog->OnInitDialog();
@@ -133,9 +143,24 @@ struct WindowRig {
     return keypad.BlockData(block);
   }
 
+  // A second virtual keypad, on the bus once AddSecondKeypad() put it there.
+  void AddSecondKeypad() {
+    second_keypad.SetIdentity(sim::SimIdentity("", 2));
+    second_keypad.SetRecordRequests(false);
+    bus.Add(second_transport);
+  }
+
   sim::VirtualKeypad keypad;
   sim::SimTransport sim_transport{keypad};
-  PluggableTransport transport{sim_transport};
+  sim::VirtualKeypad second_keypad;
+  sim::SimTransport second_transport{second_keypad, sim::SimPath(2)};
+  sim::SimBus bus = [this] {
+    sim::SimBus first;
+    first.Add(sim_transport);
+    return first;
+  }();
+  PluggableTransport transport{bus};
+  MemoryKeypadNames names;
   FixedClock clock{kTestTime};
   ScriptedPrompts prompts;
   PromptNotifier notifier{prompts};

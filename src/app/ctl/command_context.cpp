@@ -4,6 +4,7 @@
 #include "app/ctl/hardware_transport.h"
 #include "history/history_folder.h"
 #include "session/attach_text.h"
+#include "session/keypad_choice.h"
 
 namespace qp40::ctl {
 
@@ -20,17 +21,31 @@ CommandContext::CommandContext(const GlobalOptions& options, std::ostream& out, 
 
 CommandContext::~CommandContext() { log_.SetSink(nullptr); }
 
+Transport* CommandContext::KeypadTransport() {
+  if (source_ == nullptr) {
+    source_ = std::make_unique<KeypadSource>(options_.sim, MakeHardwareTransport);
+    if (source_->GetTransport() == nullptr) err_ << "qp40ctl: " << source_->Error() << "\n";
+  }
+  return source_->GetTransport();
+}
+
 KeypadSession* CommandContext::Keypad() {
-  if (source_ != nullptr) return attach_status_ == kExitOk ? session_.get() : nullptr;
-  source_ = std::make_unique<KeypadSource>(options_.sim, MakeHardwareTransport);
-  if (source_->GetTransport() == nullptr) {
-    err_ << "qp40ctl: " << source_->Error() << "\n";
+  if (attach_status_ != kNotAttached) return attach_status_ == kExitOk ? session_.get() : nullptr;
+  Transport* transport = KeypadTransport();
+  if (transport == nullptr) {
     attach_status_ = kExitFailed;
     return nullptr;
   }
-  session_ = std::make_unique<KeypadSession>(*source_->GetTransport(), log_, notifier_);
+  const KeypadChoice choice = ChooseKeypad(*transport, log_, notifier_, options_.device);
+  if (choice.status != ChoiceStatus::kChosen) {
+    err_ << "qp40ctl: " << ChoiceProblemText(choice, options_.device);
+    if (choice.status == ChoiceStatus::kNoKeypad) err_ << "\n";
+    attach_status_ = choice.status == ChoiceStatus::kNoKeypad ? kExitNoKeypad : kExitUsage;
+    return nullptr;
+  }
+  session_ = std::make_unique<KeypadSession>(*transport, log_, notifier_);
   if (auto root = HistoryRoot(ProcessEnvironment)) session_->SetHistoryRoot(std::move(*root));
-  const AttachResult attached = session_->Attach();
+  const AttachResult attached = session_->Attach(choice.path);
   if (attached.status != SessionStatus::kDone) {
     err_ << "qp40ctl: " << AttachProblemText(attached) << "\n";
     attach_status_ = kExitNoKeypad;

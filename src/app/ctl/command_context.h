@@ -37,8 +37,10 @@ class CommandContext {
   StderrNotifier& Messages() { return notifier_; }
   LabelRefresher& Refresher() { return refresher_; }
 
-  // Finds and opens the keypad; nullptr after stderr has said why. The exit status for that
-  // case is AttachStatus().
+  // The transport to the keypads (USB or the virtual keypads); nullptr after stderr has said why.
+  Transport* KeypadTransport();
+  // Finds the keypad --device names (the only one when none is named) and opens it; nullptr
+  // after stderr has said why. The exit status for that case is AttachStatus().
   KeypadSession* Keypad();
   int AttachStatus() const { return attach_status_; }
 
@@ -57,7 +59,8 @@ class CommandContext {
   NoRefresh refresher_;
   std::unique_ptr<KeypadSource> source_;
   std::unique_ptr<KeypadSession> session_;
-  int attach_status_ = 0;
+  static constexpr int kNotAttached = -1;
+  int attach_status_ = kNotAttached;
 };
 
 // A command's work, chosen while the command line is parsed and run after it.

@@ -8,6 +8,7 @@ namespace qp40::ctl {
 
 // Each adds its command (or group of commands) to the command line; when the command is the
 // one given, parsing stores its work in `action`.
+void AddListCommand(CLI::App& app, CommandAction& action);
 void AddInfoCommand(CLI::App& app, CommandAction& action);
 void AddShowCommand(CLI::App& app, CommandAction& action);
 void AddKeyCommands(CLI::App& app, CommandAction& action);

@@ -17,17 +17,20 @@ namespace {
 void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
                       std::vector<std::string>& fault_texts) {
   CLI::Option* simulate =
-      app.add_option("--simulate", options.sim.image,
+      app.add_option("--simulate", options.sim.images,
                      "Talk to the built-in virtual keypad instead of USB. With =IMAGE its memory "
                      "is read from that file (262144 bytes; the factory image when it does not "
-                     "exist) and written back when the command ends")
-          ->expected(0, 1)
+                     "exist) and written back when the command ends. Repeat it for several "
+                     "virtual keypads")
+          ->type_size(0, 1)
+          ->allow_extra_args(false)
+          ->default_str("")
           ->type_name("[=IMAGE]");
   app.add_option("--sim-fault", fault_texts,
-                 "With --simulate: make the virtual keypad misbehave on the N-th request "
-                 "(1-based, every try counts). KIND: drop, status, echo, late, gone, flip")
+                 "With --simulate: make virtual keypad K (1 when not given) misbehave on the N-th "
+                 "request (1-based, every try counts). KIND: drop, status, echo, late, gone, flip")
       ->delimiter(',')
-      ->type_name("KIND@N[,KIND@N...]")
+      ->type_name("[K:]KIND@N[,...]")
       ->check(CLI::Validator(sim::CheckFault, ""))
       ->needs(simulate);
   app.add_option("--sim-latency", options.sim.latency_us,
@@ -36,6 +39,10 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
       ->check(CLI::Validator(sim::CheckLatency, ""))
       ->transform(DecimalNumber())
       ->needs(simulate);
+  app.add_option("--device", options.device,
+                 "The keypad to talk to when several are found: its number or identity as "
+                 "'qp40ctl list' shows them, or its path")
+      ->type_name("N|ID|PATH");
   app.add_flag("--log", options.log,
                "Copy every log line to stderr as it is written (text, six spaces, time)");
   app.parse_complete_callback([&options, &fault_texts, simulate] {
@@ -43,6 +50,8 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options,
     for (const std::string& text : fault_texts) {
       if (auto fault = sim::ParseFault(text)) options.sim.faults.push_back(*fault);
     }
+    const std::string problem = sim::CheckSimKeypads(options.sim);
+    if (!problem.empty()) throw CLI::ValidationError("--simulate", problem);
   });
 }
 
@@ -63,6 +72,7 @@ int RunCtl(int argc, char** argv, std::ostream& out, std::ostream& err) {
   AddGlobalOptions(app, options, fault_texts);
 
   CommandAction action;
+  AddListCommand(app, action);
   AddInfoCommand(app, action);
   AddShowCommand(app, action);
   AddKeyCommands(app, action);

@@ -6,22 +6,12 @@
 #include "app/ctl/exit_codes.h"
 #include "app/ctl/keypad_load.h"
 #include "files/utf8_path.h"
-#include "log/text_format.h"
+#include "session/session_layout.h"
 
 namespace qp40::ctl {
 namespace {
 
 constexpr std::string_view kBackupExtension = ".bin";
-
-// The keypad's identity as hex bytes, as `info` shows it.
-std::string IdentityHex(const DeviceId& identity) {
-  std::string text;
-  for (const std::uint8_t byte : identity) {
-    if (!text.empty()) text += ' ';
-    text += FormatText("%02x", byte);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -62,9 +52,8 @@ std::optional<Layout> LayoutOf(CommandContext& context, const std::string& sourc
     }
     buffers = std::move(*read);
   }
-  Layout layout = session->CurrentLayout(buffers);
+  Layout layout = SessionLayout(*session, buffers);
   layout.chords = chords;
-  layout.identity = IdentityHex(session->Link().GetDeviceId());
   return layout;
 }
 

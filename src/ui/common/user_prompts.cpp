@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -84,6 +86,15 @@ void PromptNotifier::ShowMessage(std::string_view text) {
 
 QString FromLatin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::optional<QString> QtUserPrompts::AskText(QWidget* parent, const QString& text,
+                                              const QString& initial) {
+  bool ok = false;
+  const QString typed = QInputDialog::getText(parent, QString::fromLatin1(kAppTitle), text,
+                                              QLineEdit::Normal, initial, &ok);
+  if (!ok) return std::nullopt;
+  return typed;
 }
 
 }  // namespace qp40

@@ -38,6 +38,9 @@ class UserPrompts {
   // Runs a dialog that leaves the other windows usable (its parent's commands are the caller's
   // to guard) and returns its result when it closes.
   virtual int RunBesideWindow(QDialog& dialog) = 0;
+  // A line of text to type, starting from `initial`; nothing when the user cancelled.
+  virtual std::optional<QString> AskText(QWidget* parent, const QString& text,
+                                         const QString& initial) = 0;
 };
 
 // The real message boxes and file dialogs of the platform.
@@ -52,6 +55,8 @@ class QtUserPrompts final : public UserPrompts {
                                       const QString& default_suffix) override;
   int RunModal(QDialog& dialog) override;
   int RunBesideWindow(QDialog& dialog) override;
+  std::optional<QString> AskText(QWidget* parent, const QString& text,
+                                 const QString& initial) override;
 };
 
 // Shows the core's messages as message boxes over the main window.

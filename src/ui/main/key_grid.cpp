@@ -73,7 +73,8 @@ void CMorvelDlg::ApplyBoardLayout(int board_code) {
     const KeyPosition position = PositionOfKeyId(placement.control_id);
     if (!position.valid || !placement.visible) continue;
     KeyButton(position.row, position.column)
-        ->setGeometry(placement.x, placement.y, placement.width, placement.height);
+        ->setGeometry(placement.x, placement.y + chooser_offset_, placement.width,
+                      placement.height);
     visible[GridPosition(position.row, position.column)] = true;
   }
   for (std::size_t i = 0; i < key_buttons_.size(); ++i) {

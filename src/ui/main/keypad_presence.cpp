@@ -16,6 +16,8 @@ constexpr const char* kRemovedLine = ">> Keypad removed";
 
 void CMorvelDlg::OnDeviceRemoved(const std::string& node) {
   if (!services_.session.Connected() || node.empty() || node != services_.session.OpenPath()) {
+    // Another keypad went: the chooser no longer offers it.
+    if (!node.empty()) RefreshKeypadChooser();
     return;
   }
   OnKeypadRemoved();
@@ -27,6 +29,7 @@ void CMorvelDlg::OnKeypadRemoved() {
     EnableItem(*this, id, false);
   }
   services_.log.AppendLog(kRemovedLine);
+  RefreshKeypadChooser();
   UpdateTitle();
 }
 

@@ -74,8 +74,6 @@ constexpr int kDeviceCommands[] = {
 constexpr int kDisabledAtStart[] = {kIdEditProfile, kIdSaveProfilesOnboard, kIdBackupProfiles,
                                     kIdCloseReboot, kIdLoadProfilesOnboard, kIdPicture};
 
-constexpr int kSettlePauseMs = 100;
-
 void FillList(QComboBox& list, const BoardSettingList& setting) {
   list.clear();
   for (const BoardSettingChoice& choice : setting.Choices()) {
@@ -213,8 +211,11 @@ void CMorvelDlg::OnInitDialog() {
 }
 
 void CMorvelDlg::OnDeviceChange(int event_type) {
-  if (event_type != kDeviceNodesChanged || services_.session.Connected()) return;
-  if (services_.session.Attach().status != SessionStatus::kDone) return;
+  if (event_type != kDeviceNodesChanged) return;
+  // A keypad plugged in or out shows in the chooser at once, whichever keypad is shown.
+  RefreshKeypadChooser();
+  if (services_.session.Connected()) return;
+  if (!AttachChosenKeypad()) return;
 
   if (HasUnsavedEdits()) {
     // The keypad is back while the window holds edits it does not: the user decides which wins.
@@ -236,6 +237,7 @@ void CMorvelDlg::OnDeviceChange(int event_type) {
   Pause(kSettlePauseMs);
   LoadFromKeypad();
   SetEditProfileCaption("Edit Profile %d", 1);
+  RefreshKeypadChooser();
 }
 
 void CMorvelDlg::EnableDeviceCommands() {

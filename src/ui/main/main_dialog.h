@@ -19,10 +19,12 @@
 #include "session/keypad_session.h"
 #include "ui/common/user_prompts.h"
 #include "ui/key_editor/soft_keyboard.h"
+#include "ui/main/keypad_names.h"
 #include "ui/main/picture_choice.h"
 #include "ui/main/picture_options_dialog.h"
 
 class QComboBox;
+class QPushButton;
 
 namespace qp40 {
 
@@ -43,6 +45,11 @@ struct MainDialogServices {
   // The pause that lets a keypad settle after it was opened or after the chord editor closed;
   // empty sleeps.
   std::function<void(int milliseconds)> pause;
+  // The transport the session works on, for listing every keypad found; nullptr shows no
+  // keypad chooser.
+  Transport* keypads;
+  // The names the user gives keypads in the chooser.
+  KeypadNames* names;
 };
 
 // The main window: the key grid, the board settings, the profile commands and the log.
@@ -52,6 +59,8 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
  public:
   // Pages a load reads and a save writes: five blocks of 64 pages.
   static constexpr int kPagesPerTransfer = 5 * 64;
+  // The pause that lets a keypad settle after it was opened, in milliseconds.
+  static constexpr int kSettlePauseMs = 100;
   // Indices of the per-key tables: row * 9 + column.
   static constexpr int kKeyTableSize = 81;
 
@@ -68,6 +77,13 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // The platform's notice that device node `node` went away: when it is the connected keypad,
   // the window leaves the connected state and keeps the grid and every edit.
   void OnDeviceRemoved(const std::string& node);
+  // The keypad chooser above the grid, shown while several keypads are found.
+  QComboBox* KeypadChooser() const { return keypad_chooser_; }
+  // The user picked the chooser's entry `index`: asks about unsaved edits, then attaches that
+  // keypad and loads it.
+  void OnKeypadChosen(int index);
+  // "Name": asks for a short name for the keypad shown and keeps it.
+  void OnNameKeypad();
   // A command of the window menu; the About entry opens the About box.
   void OnSysCommand(int command_id);
 
@@ -174,6 +190,13 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // "Macros 5, 7 of the imported layout go with the save."; empty when no macro waits.
   QString PendingMacrosText() const;
 
+  // Lists the keypads found into the chooser, shown while there are several (or while the
+  // keypad chosen is away), and names the keypad shown in the title.
+  void RefreshKeypadChooser();
+  void ShowKeypadChooser(bool show);
+  // Attaches the keypad found first, or the one chosen; true when one is attached.
+  bool AttachChosenKeypad();
+
   // The keypad unplugged: found by a device notice or by an exchange that reported it gone.
   void OnKeypadRemoved();
   // After device work: true (and the window told) when the keypad went away during it.
@@ -254,6 +277,15 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   std::optional<qp40::CopiedKey> copied_key_;
   PictureChoice picture_choice_;
   QString title_text_;
+
+  QComboBox* keypad_chooser_ = nullptr;
+  QPushButton* name_keypad_button_ = nullptr;
+  // How far the chooser pushes everything below it down; 0 while it is hidden.
+  int chooser_offset_ = 0;
+  // The keypad chosen among several: only it is attached again when it comes back.
+  std::string chosen_path_;
+  // The name of the keypad shown, for the title; empty with a single keypad.
+  QString keypad_title_;
 };
 
 }  // namespace qp40

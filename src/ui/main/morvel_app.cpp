@@ -11,11 +11,14 @@
 #include "ui/common/device_notice_watch.h"
 #include "ui/common/repainting_transport.h"
 #include "ui/common/user_prompts.h"
+#include "ui/main/keypad_names.h"
 #include "ui/main/main_dialog.h"
 
 namespace qp40 {
 
 CMorvelApp::CMorvelApp(int& argc, char** argv) : QApplication(argc, argv) {
+  // The settings (the keypads' names) live under qp40/qp40config.
+  setOrganizationName(QStringLiteral("qp40"));
   setApplicationName(QStringLiteral("qp40config"));
   setDesktopFileName(QStringLiteral("qp40config"));
   setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
@@ -36,7 +39,9 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   };
-  CMorvelDlg dialog(MainDialogServices{session, log, notifier, prompts, {}, pause});
+  SettingsKeypadNames names;
+  CMorvelDlg dialog(
+      MainDialogServices{session, log, notifier, prompts, {}, pause, &repainting, &names});
   notifier.SetParent(&dialog);
 
   const std::unique_ptr<QObject> listener = WatchDeviceNotices(

@@ -67,7 +67,9 @@ void CMorvelDlg::SetTitleText(const QString& text) {
 }
 
 void CMorvelDlg::UpdateTitle() {
-  setWindowTitle(HasUnsavedEdits() ? title_text_ + QString::fromLatin1(kUnsavedMark) : title_text_);
+  const QString title =
+      keypad_title_.isEmpty() ? title_text_ : title_text_ + QStringLiteral(" - ") + keypad_title_;
+  setWindowTitle(HasUnsavedEdits() ? title + QString::fromLatin1(kUnsavedMark) : title);
   UpdateKeyMarks();
 }
 
