@@ -6,19 +6,10 @@
 #include "app/ctl/keypad_load.h"
 #include "app/ctl/settings_text.h"
 #include "keys/board_settings_names.h"
-#include "log/text_format.h"
+#include "session/keypad_list.h"
 
 namespace qp40::ctl {
 namespace {
-
-std::string IdentityText(const DeviceId& identity) {
-  std::string text;
-  for (const std::uint8_t byte : identity) {
-    if (!text.empty()) text += ' ';
-    text += FormatText("%02x", byte);
-  }
-  return text;
-}
 
 const char* OnOff(bool on) { return on ? "on" : "off"; }
 

@@ -60,7 +60,7 @@ bool RenderSourceFromFile(CommandContext& context, const std::string& path, Rend
     if (parsed.layout) {
       LayoutConfiguration drawn = ConfigurationOfLayout(*parsed.layout);
       problems = std::move(drawn.problems);
-      config = std::move(drawn.config);
+      config = drawn.config;
     }
     for (const std::string& problem : problems) {
       context.Err() << "qp40ctl: " << path << ": " << problem << "\n";
