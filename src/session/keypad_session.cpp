@@ -119,9 +119,10 @@ LoadResult KeypadSession::Load() {
   history_.Clear();
   pending_macros_.clear();
   const bool complete = report.failed_pages == 0 && !report.identity_failed;
-  if (complete)
+  if (complete) {
     KeepSnapshot(SnapshotEvent::kLoad,
                  CurrentLayout(known_macros_.value_or(std::map<int, MacroBuffer>{})));
+  }
   return {complete ? SessionStatus::kDone : SessionStatus::kFailedPages, report.failed_pages};
 }
 
