@@ -109,6 +109,7 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   PlaceKeysAtTemplatePositions();
   ConnectCommands();
   ConnectLayoutMenu();
+  ConnectHistory();
   ConnectKeyButtons();
   ConnectShortcuts();
 

@@ -233,6 +233,10 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // Lists every problem of a layout file that was not imported.
   void ShowLayoutProblems(const QString& path, const std::vector<std::string>& problems);
   void OnShowChanges();
+  // "History…" (Ctrl+H): the keypad's snapshots, each compared with what the window shows, and
+  // a snapshot, one of its profiles or its macros put back as one step of the edit history.
+  void ConnectHistory();
+  void OnHistory();
   // Marks the key buttons whose key the keypad does not hold, with the reason in the tooltip.
   void UpdateKeyMarks();
   // "Picture…": its menu with "Export Picture…" and "Print…", and their shortcuts.
