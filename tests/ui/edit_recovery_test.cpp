@@ -128,7 +128,7 @@ class EditRecoveryOfferTest : public EditRecoveryTest,
     QFile own(QString::fromStdString(OwnFile(*first).string()));
     EXPECT_TRUE(own.open(QIODevice::ReadOnly));
     const QByteArray text = own.readAll();
-    const fs::path left = RecoveryFilePath(Folder(*first), KilledProcessId());
+    fs::path left = RecoveryFilePath(Folder(*first), KilledProcessId());
     QFile file(QString::fromStdString(left.string()));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);

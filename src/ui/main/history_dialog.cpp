@@ -51,6 +51,10 @@ HistoryDialog::HistoryDialog(std::vector<HistoryEntry> entries, bool macros_know
   }
   restore_profile_ = new QPushButton(QStringLiteral("Restore profile 1"), this);
   restore_macros_ = new QPushButton(QStringLiteral("Restore macros"), this);
+  // Enter never restores by accident: only a click does.
+  for (QPushButton* button : {restore_whole_, restore_profile_, restore_macros_}) {
+    button->setAutoDefault(false);
+  }
   row->addWidget(restore_whole_);
   row->addWidget(profile_);
   row->addWidget(restore_profile_);
