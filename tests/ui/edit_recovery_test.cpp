@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -161,6 +163,53 @@ TEST_P(EditRecoveryOfferTest, TheNextWindowOffersTheEditsBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, EditRecoveryOfferTest, ::testing::Values("Restore", "Discard"));
+
+// The window of a process the test kills: run only as that process, with the history root in
+// QP40_TEST_KILLED_WINDOW; it pastes key 11 onto key 12, says "edited" and waits to be killed.
+TEST_F(EditRecoveryTest, KilledWindowChild) {
+  const QByteArray root = qgetenv("QP40_TEST_KILLED_WINDOW");
+  if (root.isEmpty()) GTEST_SKIP() << "runs as the process that EditsOfAKilledWindowComeBack kills";
+  auto rig = std::make_unique<WindowRig>();
+  PutRecord(rig->KeypadProfileBlock(), 0, 0, kKeyA);
+  PutRecord(rig->KeypadProfileBlock(), 0, 1, kKeyEnter);
+  rig->session.SetHistoryRoot(fs::path(root.toStdString()));
+  CMorvelDlg& window = Open(*rig);
+  window.CopyKey(1, 1);
+  ASSERT_TRUE(window.PasteKey(1, 2));
+  EXPECT_GE(std::fputs("edited\n", stdout), 0);
+  EXPECT_EQ(std::fflush(stdout), 0);
+  // Waits for the kill; a closed input ends the wait, and the window then closes cleanly.
+  [[maybe_unused]] const int end = std::getchar();
+  // A killed process runs no destructor either.
+  [[maybe_unused]] const WindowRig* left_running = rig.release();
+}
+
+TEST_F(EditRecoveryTest, EditsOfAKilledWindowComeBack) {
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QP40_TEST_KILLED_WINDOW"), folder.path());
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  child.setProcessEnvironment(environment);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=EditRecoveryTest.KilledWindowChild")});
+  ASSERT_TRUE(child.waitForStarted());
+  QByteArray said;
+  while (!said.contains("edited") && child.waitForReadyRead()) {
+    said += child.readAllStandardOutput();
+  }
+  ASSERT_TRUE(said.contains("edited")) << said.toStdString();
+  child.kill();
+  ASSERT_TRUE(child.waitForFinished());
+  EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+  const auto next = NewRig();
+  next->prompts.choice_answers = {QStringLiteral("Restore")};
+  Open(*next);
+  ASSERT_EQ(next->prompts.choices.size(), 1U);
+  EXPECT_TRUE(next->prompts.choices.back().startsWith("Restore unsaved edits from "));
+  EXPECT_TRUE(Marked(*next, 2));
+  EXPECT_EQ(WorkingRecord(next->config.working_profile, 1), kKeyA);
+}
 
 TEST_F(EditRecoveryTest, FilesOfRunningWindowsAndCorruptFilesAreNotOffered) {
   const auto first = NewRig();
