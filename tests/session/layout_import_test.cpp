@@ -139,7 +139,8 @@ TEST_F(LayoutImportTest, TextsWithoutRoomAreAllListedAndNothingChanges) {
   // 48 keys of 60 characters each need far more units than the table has.
   for (std::size_t profile = 0; profile < kProfileCount; ++profile) {
     for (std::size_t key = 0; key < kGridKeyCount; ++key) {
-      layout.profiles[profile].keys[key] = "string:\"" + std::string(60, 'a' + key % 26) + "\"";
+      layout.profiles[profile].keys[key] =
+          "string:\"" + std::string(60, static_cast<char>('a' + key % 26)) + "\"";
     }
   }
   layout.chords = ChordTable{};
@@ -162,7 +163,8 @@ TEST_F(LayoutImportTest, TextsMovedBetweenKeysNeedNoMoreRoomThanTheyHold) {
   std::size_t filled = 0;
   for (std::size_t key = 2; key < kGridKeyCount; ++key) {
     const KeyEditResult edit = session.ApplyKeyEdit(
-        key, TextEdit(KeypadTextKind::kString, std::string(100, 'a' + key % 26), 0));
+        key,
+        TextEdit(KeypadTextKind::kString, std::string(100, static_cast<char>('a' + key % 26)), 0));
     if (edit.status != SessionStatus::kDone) break;
     filled = key;
   }
