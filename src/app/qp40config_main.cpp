@@ -15,6 +15,7 @@
 #include "platform/hidapi_transport.h"
 #include "platform/udev_monitor.h"
 #endif
+#include "history/history_folder.h"
 #include "session/keypad_source.h"
 #include "sim/sim_setup.h"
 #include "ui/main/morvel_app.h"
@@ -196,7 +197,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
 
-  const int status = app.InitInstance(*source.GetTransport(), notices);
+  const int status = app.InitInstance(*source.GetTransport(), notices,
+                                      qp40::HistoryRoot(qp40::ProcessEnvironment));
 
   // The virtual keypad's memory goes back to its image, so the next run sees the same keypad.
   const std::string error = source.Finish();

@@ -49,6 +49,7 @@ struct KeyChange {
 };
 
 std::vector<std::uint8_t> ProfilesOf(const LayoutImportScope& scope) {
+  if (!scope.keys) return {};
   if (scope.profile) return {*scope.profile};
   return {0, 1, 2, 3};
 }
@@ -105,7 +106,9 @@ LayoutImportResult KeypadSession::ImportLayout(const Layout& layout,
   }
   Layout planned =
       PlanLayout(held, layout, {scope.profile, scope.keypad_macros != nullptr}, has_slot);
-  const bool takes_chords = scope.chords && layout.chords && !scope.profile;
+  // Macros only: every profile stays as it is held, so no key or setting counts as a change.
+  if (!scope.keys) planned.profiles = held.profiles;
+  const bool takes_chords = scope.chords && scope.keys && layout.chords && !scope.profile;
   if (takes_chords) {
     held.chords = chords_;
     planned.chords = layout.chords;

@@ -21,6 +21,8 @@ struct LayoutImportScope {
   // The file's chords go into the session's chord table (the window's chord editor). The
   // keypad keeps no chords, so a command line leaves them out.
   bool chords = true;
+  // The file's settings and keys (and chords). Off: only the macros are taken.
+  bool keys = true;
   // Works out and checks everything, then puts the configuration back as it was.
   bool dry_run = false;
 };

@@ -98,6 +98,27 @@ TEST_F(LayoutImportTest, OneProfileLeavesTheOthersAndTheMacrosAlone) {
   EXPECT_TRUE(session.PendingMacros().empty());
 }
 
+TEST_F(LayoutImportTest, MacrosOnlyLeaveEveryKeySettingAndChordAlone) {
+  const Configuration before = config;
+  Layout layout = session.CurrentLayout(keypad_macros);
+  layout.profiles[0].keys[3] = "Enter";
+  layout.profiles[3].settings[kSettingTyping] = 4;
+  layout.chords = ChordTable{};
+  (*layout.chords)[1] = {0x16, 0x07, 0, 0x28, 0, 0, 0, 0};
+  layout.macros[5].lines = {"press    b   20  ", "release    b   20  "};
+  LayoutImportScope scope;
+  scope.keys = false;
+  const LayoutImportResult result = Import(layout, scope);
+  ASSERT_EQ(result.status, SessionStatus::kDone) << ::testing::PrintToString(result.problems);
+  EXPECT_EQ(result.changes,
+            (Strings{"macro 5, line 1: press    a   20   -> press    b   20  ",
+                     "macro 5, line 2: release    a   20   -> release    b   20  "}));
+  EXPECT_EQ(result.macros, std::vector<int>{5});
+  EXPECT_EQ(config, before);
+  EXPECT_EQ(session.Chords(), ChordTable{});
+  EXPECT_EQ(session.PendingMacros().count(5), 1U);
+}
+
 TEST_F(LayoutImportTest, ADryRunWorksEverythingOutAndChangesNothing) {
   Layout layout = session.CurrentLayout(keypad_macros);
   layout.profiles[0].keys[0] = "string:\"Something else\"";
@@ -118,7 +139,8 @@ TEST_F(LayoutImportTest, TextsWithoutRoomAreAllListedAndNothingChanges) {
   // 48 keys of 60 characters each need far more units than the table has.
   for (std::size_t profile = 0; profile < kProfileCount; ++profile) {
     for (std::size_t key = 0; key < kGridKeyCount; ++key) {
-      layout.profiles[profile].keys[key] = "string:\"" + std::string(60, 'a' + key % 26) + "\"";
+      layout.profiles[profile].keys[key] =
+          "string:\"" + std::string(60, static_cast<char>('a' + key % 26)) + "\"";
     }
   }
   layout.chords = ChordTable{};
@@ -141,7 +163,8 @@ TEST_F(LayoutImportTest, TextsMovedBetweenKeysNeedNoMoreRoomThanTheyHold) {
   std::size_t filled = 0;
   for (std::size_t key = 2; key < kGridKeyCount; ++key) {
     const KeyEditResult edit = session.ApplyKeyEdit(
-        key, TextEdit(KeypadTextKind::kString, std::string(100, 'a' + key % 26), 0));
+        key,
+        TextEdit(KeypadTextKind::kString, std::string(100, static_cast<char>('a' + key % 26)), 0));
     if (edit.status != SessionStatus::kDone) break;
     filled = key;
   }

@@ -169,6 +169,7 @@ void CMorvelDlg::OnKeypadChosen(int index) {
   LoadFromKeypad();
   SetEditProfileCaption("Edit Profile %d", 1);
   RefreshKeypadChooser();
+  OfferRecovery();
 }
 
 void CMorvelDlg::OnNameKeypad() {

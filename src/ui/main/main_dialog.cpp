@@ -109,6 +109,8 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
   PlaceKeysAtTemplatePositions();
   ConnectCommands();
   ConnectLayoutMenu();
+  ConnectHistory();
+  ConnectRecovery();
   ConnectKeyButtons();
   ConnectShortcuts();
 
@@ -119,6 +121,8 @@ CMorvelDlg::CMorvelDlg(MainDialogServices services, QWidget* parent)
 }
 
 CMorvelDlg::~CMorvelDlg() {
+  // A window that closes keeps no recovery file: only a crash or a killed process leaves one.
+  RemoveRecovery();
   services_.session.SetProgressHandler(nullptr);
   services_.session.SetRefresher(nullptr);
   if (services_.log.HasSink()) services_.log.SetSink(nullptr);
@@ -238,6 +242,7 @@ void CMorvelDlg::OnDeviceChange(int event_type) {
   LoadFromKeypad();
   SetEditProfileCaption("Edit Profile %d", 1);
   RefreshKeypadChooser();
+  OfferRecovery();
 }
 
 void CMorvelDlg::EnableDeviceCommands() {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -25,6 +26,7 @@
 
 class QComboBox;
 class QPushButton;
+class QTimer;
 
 namespace qp40 {
 
@@ -190,6 +192,16 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // "Macros 5, 7 of the imported layout go with the save."; empty when no macro waits.
   QString PendingMacrosText() const;
 
+  // Recovery of unsaved edits: the file of this process follows the edits (at most once a
+  // second) and goes once nothing is unsaved or the window closes.
+  void ConnectRecovery();
+  void KeepRecovery();
+  void WriteRecovery();
+  void RemoveRecovery();
+  // After a keypad was attached and loaded: offers back the unsaved edits a window that no
+  // longer runs left for it, as one step of the edit history.
+  void OfferRecovery();
+
   // Lists the keypads found into the chooser, shown while there are several (or while the
   // keypad chosen is away), and names the keypad shown in the title.
   void RefreshKeypadChooser();
@@ -233,6 +245,10 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   // Lists every problem of a layout file that was not imported.
   void ShowLayoutProblems(const QString& path, const std::vector<std::string>& problems);
   void OnShowChanges();
+  // "History…" (Ctrl+H): the keypad's snapshots, each compared with what the window shows, and
+  // a snapshot, one of its profiles or its macros put back as one step of the edit history.
+  void ConnectHistory();
+  void OnHistory();
   // Marks the key buttons whose key the keypad does not hold, with the reason in the tooltip.
   void UpdateKeyMarks();
   // "Picture…": its menu with "Export Picture…" and "Print…", and their shortcuts.
@@ -286,6 +302,13 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   std::string chosen_path_;
   // The name of the keypad shown, for the title; empty with a single keypad.
   QString keypad_title_;
+
+  QTimer* recovery_timer_ = nullptr;
+  // An edit came while the timer ran: the file is written when it ends.
+  bool recovery_due_ = false;
+  // The recovery file this window wrote; empty while there is none.
+  std::filesystem::path recovery_path_;
+  bool recovery_warned_ = false;
 };
 
 }  // namespace qp40

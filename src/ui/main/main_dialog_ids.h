@@ -22,6 +22,7 @@ inline constexpr int kIdChordEditor = 1144;
 inline constexpr int kIdMacroScriptEdit = 1149;
 inline constexpr int kIdRestoreFactory = 1150;
 inline constexpr int kIdLayoutMenu = 1160;
+inline constexpr int kIdHistory = 1170;
 inline constexpr int kIdPicture = 1151;
 inline constexpr int kIdDefaultLabel = 4117;
 inline constexpr int kIdBoardTypeLabel = 4118;

@@ -39,6 +39,7 @@ constexpr ControlEntry kCommands[] = {
     {kIdChordEditor, K::kPushButton, "", 14, 236, 103, 15},
     {kIdLayoutMenu, K::kPushButton, "", 125, 236, 103, 15},
     {kIdPicture, K::kPushButton, "", 236, 236, 103, 15},
+    {kIdHistory, K::kPushButton, "", 347, 236, 103, 15},
     {kIdLog, K::kLogEdit, "", kMainDialogMargin, 265, 454, 98},
 };
 

@@ -24,7 +24,8 @@ CMorvelApp::CMorvelApp(int& argc, char** argv) : QApplication(argc, argv) {
   setWindowIcon(QIcon(QStringLiteral(":/qp40config.png")));
 }
 
-int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& notices) {
+int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& notices,
+                             const std::optional<std::filesystem::path>& history_root) {
   QtUserPrompts prompts;
   PromptNotifier notifier(prompts);
   const SystemClock clock;
@@ -32,6 +33,7 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   // A keypad that stops answering makes the link wait; the window repaints meanwhile.
   RepaintingTransport repainting(transport);
   KeypadSession session(repainting, log, notifier);
+  if (history_root) session.SetHistoryRoot(*history_root);
 
   // A pause keeps the window painted and takes no input meanwhile, so no command starts in it.
   const auto pause = [](int milliseconds) {

@@ -71,6 +71,7 @@ void CMorvelDlg::UpdateTitle() {
       keypad_title_.isEmpty() ? title_text_ : title_text_ + QStringLiteral(" - ") + keypad_title_;
   setWindowTitle(HasUnsavedEdits() ? title + QString::fromLatin1(kUnsavedMark) : title);
   UpdateKeyMarks();
+  KeepRecovery();
 }
 
 bool CMorvelDlg::MayDiscardEdits() {

@@ -53,6 +53,7 @@ void CMorvelDlg::ConnectShortcuts() {
   on_keys(QKeySequence(QStringLiteral("Ctrl+Shift+E")), &CMorvelDlg::OnExportLayout);
   on_keys(QKeySequence(QStringLiteral("Ctrl+I")), &CMorvelDlg::OnImportLayout);
   on_keys(QKeySequence(QStringLiteral("Ctrl+D")), &CMorvelDlg::OnShowChanges);
+  on_keys(QKeySequence(QStringLiteral("Ctrl+H")), &CMorvelDlg::OnHistory);
 }
 
 }  // namespace qp40
