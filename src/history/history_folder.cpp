@@ -1,6 +1,7 @@
 #include "history/history_folder.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 namespace qp40 {
@@ -37,6 +38,32 @@ std::filesystem::path KeypadHistoryFolder(const std::filesystem::path& root,
   }
   if (name.empty()) name = "unknown";
   return root / name;
+}
+
+namespace {
+
+// A positive whole number read from the whole of `text`.
+std::optional<std::uintmax_t> PositiveNumber(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  std::uintmax_t value = 0;
+  const char* end = text->data() + text->size();
+  const auto [stop, error] = std::from_chars(text->data(), end, value);
+  if (error != std::errc() || stop != end || value == 0) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+HistoryLimits HistoryLimitsFrom(const EnvironmentLookup& environment) {
+  HistoryLimits limits;
+  if (auto count = PositiveNumber(environment("QP40_HISTORY_SNAPSHOTS"))) {
+    limits.snapshots = static_cast<std::size_t>(*count);
+  }
+  constexpr std::uintmax_t kMegabyte = std::uintmax_t{1024} * 1024;
+  if (auto megabytes = PositiveNumber(environment("QP40_HISTORY_MB"))) {
+    if (*megabytes <= UINTMAX_MAX / kMegabyte) limits.bytes = *megabytes * kMegabyte;
+  }
+  return limits;
 }
 
 }  // namespace qp40

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "history/snapshot_store.h"
+
 namespace qp40 {
 
 // Reads one environment variable; nothing when it is not set or empty.
@@ -22,5 +24,9 @@ std::optional<std::filesystem::path> HistoryRoot(const EnvironmentLookup& enviro
 // digits alone, so every keypad gets a folder of its own and no identity can name another path.
 std::filesystem::path KeypadHistoryFolder(const std::filesystem::path& root,
                                           std::string_view identity_hex);
+
+// The bounds of each keypad's history: QP40_HISTORY_SNAPSHOTS (a count) and QP40_HISTORY_MB
+// (megabytes) change the defaults; a value that is no positive number is ignored.
+HistoryLimits HistoryLimitsFrom(const EnvironmentLookup& environment);
 
 }  // namespace qp40

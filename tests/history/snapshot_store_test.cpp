@@ -104,6 +104,26 @@ TEST(HistoryFolderTest, LivesInTheUsersDataFolderUnderTheKeypadsIdentity) {
   EXPECT_EQ(KeypadHistoryFolder("r", "../.."), fs::path("r") / "unknown");
 }
 
+TEST(HistoryFolderTest, TheBoundsComeFromTheEnvironmentWhenTheyAreNumbers) {
+  const auto limits = [](std::map<std::string, std::string> values) {
+    return HistoryLimitsFrom([values](std::string_view name) -> std::optional<std::string> {
+      const auto found = values.find(std::string(name));
+      if (found == values.end()) return std::nullopt;
+      return found->second;
+    });
+  };
+  EXPECT_EQ(limits({}).snapshots, 200U);
+  EXPECT_EQ(limits({}).bytes, 50U * 1024 * 1024);
+  const HistoryLimits set = limits({{"QP40_HISTORY_SNAPSHOTS", "20"}, {"QP40_HISTORY_MB", "3"}});
+  EXPECT_EQ(set.snapshots, 20U);
+  EXPECT_EQ(set.bytes, 3U * 1024 * 1024);
+  for (const char* bad : {"0", "-5", "12x", "", "99999999999999999999999"}) {
+    EXPECT_EQ(limits({{"QP40_HISTORY_SNAPSHOTS", bad}, {"QP40_HISTORY_MB", bad}}).snapshots, 200U)
+        << bad;
+    EXPECT_EQ(limits({{"QP40_HISTORY_MB", bad}}).bytes, 50U * 1024 * 1024) << bad;
+  }
+}
+
 TEST(ChangeSummaryTest, CountsKeysAndSettingsAndNamesMacrosAndChords) {
   EXPECT_EQ(ChangeSummary({}), "no change");
   EXPECT_EQ(

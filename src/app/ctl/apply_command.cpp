@@ -145,7 +145,9 @@ int RunApplyAll(CommandContext& context, const Layout& layout, const ApplyOption
     context.Out() << "Keypad " << keypad.number << " (" << keypad.path << "):\n";
     KeypadOutcome outcome{keypad.number, std::string(32, '?'), "none", "failed"};
     KeypadSession session(*transport, context.GetLog(), context.Messages());
-    if (auto root = HistoryRoot(ProcessEnvironment)) session.SetHistoryRoot(std::move(*root));
+    if (auto root = HistoryRoot(ProcessEnvironment)) {
+      session.SetHistoryRoot(std::move(*root), HistoryLimitsFrom(ProcessEnvironment));
+    }
     const AttachResult attached = session.Attach(keypad.path);
     int keypad_status = kExitFailed;
     if (attached.status != SessionStatus::kDone) {

@@ -44,7 +44,9 @@ KeypadSession* CommandContext::Keypad() {
     return nullptr;
   }
   session_ = std::make_unique<KeypadSession>(*transport, log_, notifier_);
-  if (auto root = HistoryRoot(ProcessEnvironment)) session_->SetHistoryRoot(std::move(*root));
+  if (auto root = HistoryRoot(ProcessEnvironment)) {
+    session_->SetHistoryRoot(std::move(*root), HistoryLimitsFrom(ProcessEnvironment));
+  }
   const AttachResult attached = session_->Attach(choice.path);
   if (attached.status != SessionStatus::kDone) {
     err_ << "qp40ctl: " << AttachProblemText(attached) << "\n";

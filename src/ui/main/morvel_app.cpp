@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "history/history_folder.h"
 #include "log/clock.h"
 #include "log/log.h"
 #include "session/keypad_session.h"
@@ -33,7 +34,7 @@ int CMorvelApp::InitInstance(Transport& transport, const DeviceNoticeSource& not
   // A keypad that stops answering makes the link wait; the window repaints meanwhile.
   RepaintingTransport repainting(transport);
   KeypadSession session(repainting, log, notifier);
-  if (history_root) session.SetHistoryRoot(*history_root);
+  if (history_root) session.SetHistoryRoot(*history_root, HistoryLimitsFrom(ProcessEnvironment));
 
   // A pause keeps the window painted and takes no input meanwhile, so no command starts in it.
   const auto pause = [](int milliseconds) {
