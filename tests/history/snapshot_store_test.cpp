@@ -94,12 +94,14 @@ TEST(HistoryFolderTest, LivesInTheUsersDataFolderUnderTheKeypadsIdentity) {
       return found->second;
     };
   };
-#ifndef _WIN32
+#ifdef _WIN32
+  EXPECT_EQ(HistoryRoot(env({{"LOCALAPPDATA", "C:/l"}})), fs::path("C:/l/qp40/history"));
+#else
   EXPECT_EQ(HistoryRoot(env({{"XDG_DATA_HOME", "/d"}, {"HOME", "/h"}})),
             fs::path("/d/qp40/history"));
   EXPECT_EQ(HistoryRoot(env({{"HOME", "/h"}})), fs::path("/h/.local/share/qp40/history"));
-  EXPECT_EQ(HistoryRoot(env({})), std::nullopt);
 #endif
+  EXPECT_EQ(HistoryRoot(env({})), std::nullopt);
   EXPECT_EQ(KeypadHistoryFolder("r", "04 B4 08 ../20"), fs::path("r") / "04b40820");
   EXPECT_EQ(KeypadHistoryFolder("r", "../.."), fs::path("r") / "unknown");
 }
