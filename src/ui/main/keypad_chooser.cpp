@@ -164,12 +164,7 @@ void CMorvelDlg::OnKeypadChosen(int index) {
     RefreshKeypadChooser();
     return;
   }
-  EnableDeviceCommands();
-  Pause(kSettlePauseMs);
-  LoadFromKeypad();
-  SetEditProfileCaption("Edit Profile %d", 1);
-  RefreshKeypadChooser();
-  OfferRecovery();
+  ShowAttachedKeypad();
 }
 
 void CMorvelDlg::OnNameKeypad() {

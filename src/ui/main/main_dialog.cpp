@@ -237,6 +237,10 @@ void CMorvelDlg::OnDeviceChange(int event_type) {
     }
   }
 
+  ShowAttachedKeypad();
+}
+
+void CMorvelDlg::ShowAttachedKeypad() {
   EnableDeviceCommands();
   Pause(kSettlePauseMs);
   LoadFromKeypad();

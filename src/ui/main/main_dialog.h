@@ -162,6 +162,9 @@ class CMorvelDlg : public QDialog, public LabelRefresher {
   void EnableDeviceCommands();
   // Runs a load from the keypad and remembers its failed pages.
   void LoadFromKeypad();
+  // A keypad was just attached: enables its commands, loads it, shows profile 1 and offers back
+  // the unsaved edits a crashed window left for it.
+  void ShowAttachedKeypad();
   // The configuration the window shows and edits.
   Configuration& Config() { return services_.session.Config(); }
   const Configuration& Config() const { return services_.session.Config(); }
